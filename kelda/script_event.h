@@ -41,6 +41,7 @@ enum ScriptCommand {
     CmdClearBuffer = -3,
     CmdTrigger = -4,
     CmdSendParam = -5,
+    CmdUnresolved = -6,  // the name matched no plugin and no command: does nothing
 };
 
 extern std::vector<ScriptEvent*> g_scriptEvents;

@@ -1,0 +1,5 @@
+// Exports something, but not NewPlugin.
+extern "C" int TestNoEntryValue()
+{
+    return 1;
+}

@@ -1,0 +1,6 @@
+#include "orvan_plugin.h"
+
+extern "C" Orvan_Plugin* NewPlugin()
+{
+    return nullptr;
+}

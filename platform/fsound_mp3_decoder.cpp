@@ -1,0 +1,131 @@
+#include "fsound_mp3_decoder.h"
+
+#include <mpg123.h>
+
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+
+namespace fsound {
+
+namespace {
+
+std::once_flag g_libraryInit;
+
+mpg123_ssize_t ReadImage(void* handle, void* buffer, size_t bytes)
+{
+    auto* image = static_cast<MemoryImage*>(handle);
+    size_t n = image->size - image->position;
+    if (n > bytes)
+        n = bytes;
+    std::memcpy(buffer, image->data + image->position, n);
+    image->position += n;
+    return mpg123_ssize_t(n);
+}
+
+off_t SeekImage(void* handle, off_t offset, int whence)
+{
+    auto* image = static_cast<MemoryImage*>(handle);
+    off_t base = 0;
+    if (whence == SEEK_CUR)
+        base = off_t(image->position);
+    else if (whence == SEEK_END)
+        base = off_t(image->size);
+    else if (whence != SEEK_SET)
+        return -1;
+    // Offsets outside the image are refused before they can overflow.
+    if (offset < -base || offset > off_t(image->size) - base)
+        return -1;
+    image->position = size_t(base + offset);
+    return off_t(image->position);
+}
+
+}  // namespace
+
+Mp3Decoder::~Mp3Decoder()
+{
+    if (handle_)
+        mpg123_delete(handle_);
+}
+
+bool Mp3Decoder::Open(const unsigned char* data, size_t size, bool accurate)
+{
+    if (handle_ || !data || size == 0)
+        return false;
+    std::call_once(g_libraryInit, [] { mpg123_init(); });
+
+    int error = MPG123_OK;
+    handle_ = mpg123_new(nullptr, &error);
+    if (!handle_)
+        return false;
+    image_.data = data;
+    image_.size = size;
+    image_.position = 0;
+
+    mpg123_param(handle_, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
+    // 16-bit output at the file's own rate; the stream converts rate and
+    // channel count for the device.
+    mpg123_format_none(handle_);
+    const long* rates = nullptr;
+    size_t rateCount = 0;
+    mpg123_rates(&rates, &rateCount);
+    for (size_t i = 0; i < rateCount; ++i)
+        mpg123_format(handle_, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
+
+    if (mpg123_replace_reader_handle(handle_, ReadImage, SeekImage, nullptr) != MPG123_OK)
+        return false;
+    if (mpg123_open_handle(handle_, &image_) != MPG123_OK)
+        return false;
+
+    long rate = 0;
+    int channels = 0;
+    int encoding = 0;
+    if (mpg123_getformat(handle_, &rate, &channels, &encoding) != MPG123_OK)
+        return false;
+    if (encoding != MPG123_ENC_SIGNED_16 || (channels != 1 && channels != 2) || rate <= 0)
+        return false;
+    // Hold the format: a stream that changes it midway keeps being read as
+    // the first frame said.
+    mpg123_format_none(handle_);
+    mpg123_format(handle_, rate, channels, MPG123_ENC_SIGNED_16);
+
+    if (accurate && mpg123_scan(handle_) != MPG123_OK)
+        return false;
+    off_t length = mpg123_length(handle_);
+    if (length <= 0)
+        return false;
+
+    rate_ = int(rate);
+    channels_ = channels;
+    lengthFrames_ = int64_t(length);
+    framesRead_ = 0;
+    return true;
+}
+
+long Mp3Decoder::Read(int16_t* out, long maxFrames)
+{
+    if (!handle_ || maxFrames <= 0)
+        return 0;
+    int64_t left = lengthFrames_ - framesRead_;
+    if (left <= 0)
+        return 0;
+    if (maxFrames > left)
+        maxFrames = long(left);
+
+    size_t frameBytes = size_t(channels_) * sizeof(int16_t);
+    size_t wanted = size_t(maxFrames) * frameBytes;
+    size_t got = 0;
+    while (got < wanted) {
+        size_t done = 0;
+        int result = mpg123_read(handle_, reinterpret_cast<unsigned char*>(out) + got, wanted - got, &done);
+        got += done;
+        if (result == MPG123_NEW_FORMAT || (result == MPG123_OK && done > 0))
+            continue;
+        break;  // MPG123_DONE, an error, or nothing more to give
+    }
+    long frames = long(got / frameBytes);
+    framesRead_ += frames;
+    return frames;
+}
+
+}  // namespace fsound

@@ -1,0 +1,48 @@
+// One MP3 image in memory, decoded to 16-bit PCM with libmpg123.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct mpg123_handle_struct;
+
+namespace fsound {
+
+// The bytes mpg123 reads through its replaced reader.
+struct MemoryImage {
+    const unsigned char* data = nullptr;
+    size_t size = 0;
+    size_t position = 0;
+};
+
+class Mp3Decoder {
+public:
+    Mp3Decoder() = default;
+    ~Mp3Decoder();
+    Mp3Decoder(const Mp3Decoder&) = delete;
+    Mp3Decoder& operator=(const Mp3Decoder&) = delete;
+
+    // False when the image holds no playable MP3 audio. With accurate, every
+    // frame is parsed up front so the length is exact, not a guess from the
+    // header or the file size. data must outlive the decoder.
+    bool Open(const unsigned char* data, size_t size, bool accurate);
+
+    int Rate() const { return rate_; }
+    int Channels() const { return channels_; }
+    int64_t LengthFrames() const { return lengthFrames_; }
+
+    // Decodes up to maxFrames interleaved frames of Channels() samples; 0 at
+    // the end of the audio or on a decoding error. Never more than
+    // LengthFrames() in all, so the audio ends where the length says.
+    long Read(int16_t* out, long maxFrames);
+
+private:
+    mpg123_handle_struct* handle_ = nullptr;
+    MemoryImage image_;
+    int rate_ = 0;
+    int channels_ = 0;
+    int64_t lengthFrames_ = 0;
+    int64_t framesRead_ = 0;
+};
+
+}  // namespace fsound

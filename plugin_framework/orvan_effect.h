@@ -31,7 +31,9 @@ inline int OrvanEffectCopyName(char* out, const char* displayName)
 // The opening of every effect's Init. It has no early return: a second Init
 // warns, logs the start-up message again and the effect repeats its whole
 // preparation. The messages are the log formats themselves, as the host's
-// DebugPrint expects; none of them holds a conversion.
+// DebugPrint expects; none of them holds a conversion. The host attaches
+// itself before any Init; without a host nothing is logged rather than
+// calling through a null pointer.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-security"
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
@@ -41,7 +43,8 @@ inline void OrvanEffectInitPreamble(Orvan_Plugin_Base* effect, bool& initialised
     effect->Orvan_Plugin_Base::Init();
     if (initialised && effect->host != nullptr)
         effect->host->DebugPrint("Warning - plugin already initalized\n");
-    effect->host->DebugPrint(startupMessage);
+    if (effect->host != nullptr)
+        effect->host->DebugPrint(startupMessage);
     initialised = true;
 }
 #pragma GCC diagnostic pop

@@ -1,0 +1,35 @@
+// One window, GL context and plugin host for the whole test binary, set up
+// the way the player does: the host's GL start-up state on a 640x480 window,
+// the real log on stdout, effect libraries loaded by the real host.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+class Orvan_Plugin;
+class Orvan_Plugin_Host;
+
+class EffectTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+
+    static Orvan_Plugin_Host& Host();
+
+    // A new object of the library's effect, attached to the host but not yet
+    // initialised. Every load of an already loaded library makes one more.
+    static Orvan_Plugin* LoadEffect(const char* file);
+
+    // The start-up GL state of the player, the modelview matrix current and
+    // identity, as every layer of the first frame finds it.
+    static void ResetGLState();
+};
+
+// Red, green, blue and alpha of one pixel of the back buffer.
+struct Pixel {
+    int r, g, b, a;
+};
+Pixel ReadBackPixel(int x, int y);
+
+// The back buffer's 640x480 RGBA pixels.
+std::string ReadBackBuffer();

@@ -1,0 +1,118 @@
+#include "texture_files.h"
+
+#include <IL/il.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+TempDir::TempDir()
+{
+    char name[] = "/tmp/kelda_tex_XXXXXX";
+    if (mkdtemp(name))
+        path_ = name;
+}
+
+TempDir::~TempDir()
+{
+    if (!path_.empty()) {
+        std::string command = "rm -rf '" + path_ + "'";
+        int status = system(command.c_str());
+        (void)status;
+    }
+}
+
+std::string TempDir::Write(const std::string& leaf, const Bytes& bytes) const
+{
+    std::string path = Path(leaf);
+    FILE* out = fopen(path.c_str(), "wb");
+    if (out) {
+        if (!bytes.empty())
+            fwrite(bytes.data(), bytes.size(), 1, out);
+        fclose(out);
+    }
+    return path;
+}
+
+std::string WindowsName(const std::string& path)
+{
+    std::string name = path;
+    std::replace(name.begin(), name.end(), '/', '\\');
+    return name;
+}
+
+void PutWord(Bytes& bytes, size_t at, uint16_t value)
+{
+    bytes[at] = static_cast<uint8_t>(value);
+    bytes[at + 1] = static_cast<uint8_t>(value >> 8);
+}
+
+void PutDword(Bytes& bytes, size_t at, uint32_t value)
+{
+    for (int i = 0; i < 4; i++)
+        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+size_t BmpStride(int32_t width, int bits)
+{
+    return ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
+}
+
+Bytes MakeBmp(const BmpSpec& spec)
+{
+    size_t paletteEntries = spec.bits <= 8 ? (1u << spec.bits) : 0;
+    size_t offBits = 14 + 40 + paletteEntries * 4;
+    size_t stride = BmpStride(spec.width, spec.bits);
+    size_t total = offBits + stride * spec.rows.size();
+
+    Bytes bytes(total, 0);
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    PutDword(bytes, kBfSize, static_cast<uint32_t>(total));
+    PutDword(bytes, kBfOffBits, static_cast<uint32_t>(offBits));
+    PutDword(bytes, kBiSize, 40);
+    PutDword(bytes, kBiWidth, static_cast<uint32_t>(spec.width));
+    PutDword(bytes, kBiHeight, static_cast<uint32_t>(spec.topDown ? -spec.height : spec.height));
+    PutWord(bytes, kBiPlanes, 1);
+    PutWord(bytes, kBiBitCount, spec.bits);
+    PutDword(bytes, kBiSizeImage, static_cast<uint32_t>(stride * spec.rows.size()));
+    for (size_t i = 0; i < paletteEntries; i++) {
+        uint8_t grey = static_cast<uint8_t>(i * 255 / (paletteEntries - 1));
+        size_t at = 54 + i * 4;
+        bytes[at] = bytes[at + 1] = bytes[at + 2] = grey;
+    }
+    for (size_t row = 0; row < spec.rows.size(); row++)
+        std::copy(spec.rows[row].begin(), spec.rows[row].end(), bytes.begin() + offBits + row * stride);
+    return bytes;
+}
+
+bool WriteJpeg(const std::string& path, int width, int height, int channels, const Bytes& topRowFirst)
+{
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    ILenum format = channels == 1 ? IL_LUMINANCE : IL_RGB;
+    bool ok = ilTexImage(width, height, 1, static_cast<ILubyte>(channels), format, IL_UNSIGNED_BYTE,
+                         const_cast<uint8_t*>(topRowFirst.data()));
+    // Row 0 of the data is the picture's top row.
+    ilRegisterOrigin(IL_ORIGIN_UPPER_LEFT);
+    ilEnable(IL_FILE_OVERWRITE);
+    ilSetInteger(IL_JPG_QUALITY, 99);
+    ok = ok && ilSave(IL_JPG, const_cast<char*>(path.c_str()));
+    ilDeleteImages(1, &image);
+    return ok;
+}
+
+Bytes ReadWhole(const std::string& path)
+{
+    Bytes bytes;
+    FILE* in = fopen(path.c_str(), "rb");
+    if (!in)
+        return bytes;
+    int c;
+    while ((c = fgetc(in)) != EOF)
+        bytes.push_back(static_cast<uint8_t>(c));
+    fclose(in);
+    return bytes;
+}

@@ -1,0 +1,298 @@
+// The texture pool's records: free-record search, growth, names, binding
+// counts, and what a load leaves behind.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "gl_test.h"
+#include "stdout_capture.h"
+#include "texture.h"
+#include "texture_files.h"
+#include "texture_pool.h"
+
+namespace {
+
+// The fields a record's callers can see, to tell whether anything changed.
+struct Snapshot {
+    int32_t bindCount, width, height;
+    bool inUse;
+    const char* name;
+    GLuint glTexture;
+    const uint8_t* bitmap;
+    bool operator==(const Snapshot& o) const
+    {
+        return bindCount == o.bindCount && width == o.width && height == o.height && inUse == o.inUse &&
+               name == o.name && glTexture == o.glTexture && bitmap == o.bitmap;
+    }
+};
+
+std::vector<Snapshot> SnapshotOf(TexturePool& pool)
+{
+    std::vector<Snapshot> all;
+    for (Texture* t : pool.textures)
+        all.push_back({t->bindCount, t->width, t->height, t->inUse, t->name, t->glTexture, t->bitmap});
+    return all;
+}
+
+std::vector<char> Writable(const std::string& text)
+{
+    return std::vector<char>(text.c_str(), text.c_str() + text.size() + 1);
+}
+
+TEST(TexturePool, HandsOutTheLowestFreeRecordAndGrowsByTwenty)
+{
+    TexturePool pool;
+    ASSERT_EQ(pool.textures.size(), 20u);
+    for (Texture* t : pool.textures) {
+        EXPECT_FALSE(t->inUse);
+        EXPECT_EQ(t->glTexture, 0xFFFFFFFFu);
+    }
+
+    for (int i = 0; i < 20; i++)
+        ASSERT_EQ(pool.CreateTexture(("t" + std::to_string(i)).c_str(), 8, 4, 24, false), i);
+    Texture* first = pool.textures[0];
+
+    StdoutCapture capture;
+    EXPECT_EQ(pool.CreateTexture("t20", 8, 4, 24, false), 20);
+    EXPECT_EQ(capture.Finish(), "no free texture, resizing array...\n");
+    ASSERT_EQ(pool.textures.size(), 40u);
+    EXPECT_EQ(pool.textures[0], first);  // records never move
+    EXPECT_FALSE(pool.textures[39]->inUse);
+
+    EXPECT_EQ(pool.FreeTexture(3), 0);
+    EXPECT_EQ(pool.FreeTexture(7), 0);
+    Texture* freed = pool.textures[3];
+    EXPECT_FALSE(freed->inUse);
+    EXPECT_EQ(freed->name, nullptr);
+    EXPECT_EQ(freed->width, 8);  // a free record keeps its size
+
+    EXPECT_EQ(pool.CreateTexture("again", 2, 2, 24, true), 3);
+    EXPECT_STREQ(freed->name, "again");
+    EXPECT_TRUE(freed->renderTarget);
+    EXPECT_EQ(pool.CreateTexture("and again", 2, 2, 24, false), 7);
+    EXPECT_EQ(pool.CreateTexture("then the new ones", 2, 2, 24, false), 21);
+}
+
+TEST(TexturePool, GetTextureKnowsItsBounds)
+{
+    TexturePool pool;
+    EXPECT_EQ(pool.GetTexture(-1), nullptr);
+    EXPECT_EQ(pool.GetTexture(20), nullptr);
+    EXPECT_EQ(pool.GetTexture(19), pool.textures[19]);
+    EXPECT_EQ(pool.GetTextureByName("nothing"), nullptr);
+    EXPECT_EQ(pool.FindTexture("nothing"), -1);
+}
+
+TEST(TexturePool, NamesAreExactAndTheLowestMatchWins)
+{
+    TexturePool pool;
+    pool.CreateTexture("other", 1, 1, 24, false);
+    int plasma = pool.CreateTexture("plasma1", 1, 1, 24, false);
+    pool.CreateTexture("plasma1", 1, 1, 24, false);  // CreateTexture itself does not check
+    EXPECT_EQ(pool.FindTexture("plasma1"), plasma);
+    EXPECT_EQ(pool.GetTextureByName("plasma1"), pool.textures[plasma]);
+    EXPECT_EQ(pool.GetTextureByName("Plasma1"), nullptr);
+    EXPECT_EQ(pool.GetTextureByName("plasma"), nullptr);
+}
+
+TEST(TexturePool, UnloadWaitsForTheBindCountToReturnToZero)
+{
+    TexturePool pool;
+    int index = pool.CreateTexture("bound", 1, 1, 24, false);
+    Texture* record = pool.textures[index];
+    record->glTexture = 1234;
+
+    EXPECT_EQ(pool.BindTexture(index), 1234u);
+    {
+        StdoutCapture capture;
+        EXPECT_EQ(pool.UnloadTexture(index), -1);
+        EXPECT_EQ(capture.Finish(), "Error Unloading Texture - Texture Still Bound!\n");
+    }
+    EXPECT_TRUE(record->inUse);
+
+    EXPECT_EQ(pool.UnbindTexture(index), 0);
+    EXPECT_EQ(pool.UnbindTexture(index), 0);  // no floor: -1 refuses too
+    EXPECT_EQ(record->bindCount, -1);
+    EXPECT_EQ(pool.UnloadTexture(index), -1);
+
+    pool.BindTexture(index);
+    EXPECT_EQ(pool.UnloadTexture(index), 0);
+    EXPECT_FALSE(record->inUse);
+    EXPECT_EQ(record->name, nullptr);
+    EXPECT_EQ(record->glTexture, 1234u);  // the GL texture is not deleted
+}
+
+TEST(TexturePool, IndexesOutsideTheArrayTouchNothing)
+{
+    TexturePool pool;
+    for (int i = 0; i < 20; i++)
+        pool.CreateTexture("taken", 1, 1, 24, false);
+    const std::vector<Snapshot> before = SnapshotOf(pool);
+
+    for (int index : {-1, 20, 21, 1000, INT_MIN, INT_MAX}) {
+        SCOPED_TRACE(index);
+        EXPECT_EQ(pool.BindTexture(index), 0u);
+        EXPECT_EQ(pool.UnbindTexture(index), -1);
+        EXPECT_EQ(pool.UnloadTexture(index), -1);
+        EXPECT_EQ(pool.FreeTexture(index), -1);
+        EXPECT_EQ(pool.GetTexture(index), nullptr);
+    }
+    EXPECT_EQ(pool.textures.size(), 20u);
+    EXPECT_TRUE(SnapshotOf(pool) == before);
+}
+
+TEST(TexturePool, ImportTextureWithoutARecord)
+{
+    TexturePool pool;
+    std::vector<char> file = Writable("pic.raw");
+    StdoutCapture capture;
+    EXPECT_EQ(pool.ImportTexture(file.data(), nullptr), -1);
+    EXPECT_EQ(capture.Finish(), "import failure - null texture object");
+}
+
+int ImportNothing(char*, Texture*)
+{
+    return 0;
+}
+
+TEST(TexturePool, AnImporterAnsweringZeroFailsTheLoad)
+{
+    TexturePool pool;
+    pool.RegisterImporter(ImportNothing, "Nothing Importer", "NUL", 0);
+    EXPECT_STREQ(pool.importers.back()->extension, "nul");
+    EXPECT_EQ(pool.RegisterImporter(ImportNothing, "Too Long", "nulls", 0), -1);
+    EXPECT_EQ(pool.importers.size(), 4u);
+
+    std::vector<char> file = Writable("pic.nul");
+    StdoutCapture capture;
+    EXPECT_EQ(pool.LoadTexture(file.data(), "nothing"), -1);
+    EXPECT_EQ(capture.Finish(),
+              "Matched!\n"
+              "import failure - importer returned a null\n"
+              "Import Failed - returned -1\n");
+    EXPECT_EQ(pool.GetTextureByName("nothing"), nullptr);
+    EXPECT_FALSE(pool.textures[0]->inUse);
+}
+
+// Records which operations a load reaches, to show they are reached through
+// the table, where a plugin-side or derived pool would see them.
+class RecordingPool : public TexturePool {
+public:
+    std::vector<std::string> calls;
+
+    int LoadTextureEx(char* file, const char* name, int w, int h, int bits, int reserved) override
+    {
+        calls.push_back("LoadTextureEx");
+        return TexturePool::LoadTextureEx(file, name, w, h, bits, reserved);
+    }
+    int CreateTexture(const char* name, int w, int h, int bits, bool target) override
+    {
+        calls.push_back("CreateTexture");
+        return TexturePool::CreateTexture(name, w, h, bits, target);
+    }
+    int ImportTexture(char* file, Texture* record) override
+    {
+        calls.push_back("ImportTexture");
+        return TexturePool::ImportTexture(file, record);
+    }
+    int FindTexture(const char* name) override
+    {
+        calls.push_back("FindTexture");
+        return TexturePool::FindTexture(name);
+    }
+    int FreeTexture(int index) override
+    {
+        calls.push_back("FreeTexture");
+        return TexturePool::FreeTexture(index);
+    }
+};
+
+TEST(TexturePool, OperationsCallEachOtherThroughTheTable)
+{
+    RecordingPool pool;
+    std::vector<char> file = Writable("/nonexistent/pic.raw");
+    StdoutCapture capture;
+    EXPECT_EQ(pool.LoadTexture(file.data(), "missing"), -1);
+    EXPECT_EQ(pool.calls, (std::vector<std::string>{"LoadTextureEx", "FindTexture", "CreateTexture",
+                                                    "ImportTexture", "FreeTexture"}));
+
+    pool.calls.clear();
+    int index = pool.CreateTexture("x", 1, 1, 24, false);
+    pool.GetTextureByName("x");
+    pool.UnloadTexture(index);
+    EXPECT_EQ(pool.calls, (std::vector<std::string>{"CreateTexture", "FindTexture", "FreeTexture"}));
+}
+
+class TexturePoolGl : public GlTest {};
+
+TEST_F(TexturePoolGl, LoadAnswersZeroAndADuplicateNameTheFirstIndex)
+{
+    TempDir dir;
+    std::string raw = dir.Write("pic.raw", Bytes(4 * 2 * 3, 0x40));
+    TexturePool pool;
+    pool.CreateTexture("a", 1, 1, 24, false);
+    pool.CreateTexture("b", 1, 1, 24, false);
+
+    std::vector<char> file = Writable(raw);
+    EXPECT_EQ(pool.LoadTextureEx(file.data(), "picture", 4, 2, 24, 0), 0);
+    EXPECT_EQ(pool.FindTexture("picture"), 2);
+    Texture* record = pool.GetTextureByName("picture");
+    ASSERT_NE(record, nullptr);
+    EXPECT_TRUE(glIsTexture(record->glTexture));
+
+    std::vector<char> other = Writable(dir.Path("missing.raw"));
+    StdoutCapture capture;
+    EXPECT_EQ(pool.LoadTexture(other.data(), "picture"), 2);
+    EXPECT_EQ(capture.Finish(), "duplicate texture load attempt!\n");  // the file is not opened
+    EXPECT_EQ(record->width, 4);
+}
+
+TEST_F(TexturePoolGl, ARecordFreedAndLoadedAgainGetsANewGlName)
+{
+    TempDir dir;
+    std::vector<char> file = Writable(dir.Write("pic.raw", Bytes(4 * 4 * 3, 0x80)));
+    TexturePool pool;
+
+    ASSERT_EQ(pool.LoadTextureEx(file.data(), "first", 4, 4, 24, 0), 0);
+    GLuint firstName = pool.textures[0]->glTexture;
+    EXPECT_EQ(pool.BindTexture(0), firstName);
+    pool.UnbindTexture(0);
+    EXPECT_EQ(pool.textures[1]->glTexture, 0xFFFFFFFFu);
+
+    pool.FreeTexture(0);
+    EXPECT_EQ(pool.textures[0]->bitmap, nullptr);
+    ASSERT_EQ(pool.LoadTextureEx(file.data(), "second", 4, 4, 24, 0), 0);
+    EXPECT_EQ(pool.FindTexture("second"), 0);
+    EXPECT_NE(pool.textures[0]->glTexture, firstName);
+    EXPECT_TRUE(glIsTexture(firstName));  // the old texture stays in GL
+}
+
+TEST_F(TexturePoolGl, UploadReadsRowsOfAnyWidthAndKeepsTheCallersAlignment)
+{
+    // 5 pixels make rows of 15 bytes, which GL's default alignment would
+    // read as 16.
+    Bytes pixels(5 * 3 * 3);
+    for (size_t i = 0; i < pixels.size(); i++)
+        pixels[i] = static_cast<uint8_t>(i * 5 + 1);
+    TempDir dir;
+    std::vector<char> file = Writable(dir.Write("odd.raw", pixels));
+    TexturePool pool;
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
+    ASSERT_EQ(pool.LoadTextureEx(file.data(), "odd", 5, 3, 24, 0), 0);
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 8);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), pool.textures[0]->glTexture);
+    EXPECT_EQ(BoundTexels(GL_RGB, 3), pixels);
+}
+
+}  // namespace

@@ -1,0 +1,8 @@
+// Code page 437, the console's character set, as UTF-8. Internal to the
+// platform layer.
+#pragma once
+
+#include <string>
+
+// Appends the UTF-8 form of one code page 437 byte.
+void AppendCp437AsUtf8(unsigned char byte, std::string& out);

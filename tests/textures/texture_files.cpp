@@ -104,6 +104,18 @@ bool WriteJpeg(const std::string& path, int width, int height, int channels, con
     return ok;
 }
 
+bool WritePng(const std::string& path, int width, int height, const Bytes& rgba)
+{
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    bool ok = ilTexImage(width, height, 1, 4, IL_RGBA, IL_UNSIGNED_BYTE, const_cast<uint8_t*>(rgba.data()));
+    ilEnable(IL_FILE_OVERWRITE);
+    ok = ok && ilSave(IL_PNG, const_cast<char*>(path.c_str()));
+    ilDeleteImages(1, &image);
+    return ok;
+}
+
 Bytes ReadWhole(const std::string& path)
 {
     Bytes bytes;

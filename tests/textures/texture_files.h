@@ -61,4 +61,6 @@ void PutDword(Bytes& bytes, size_t at, uint32_t value);
 // pixel for channels 3, 1 for channels 1 (grey). Quality 99.
 bool WriteJpeg(const std::string& path, int width, int height, int channels,
                const Bytes& topRowFirst);
+// A PNG of width x height pixels of four bytes (red, green, blue, alpha).
+bool WritePng(const std::string& path, int width, int height, const Bytes& rgba);
 Bytes ReadWhole(const std::string& path);

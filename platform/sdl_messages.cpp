@@ -85,11 +85,14 @@ bool Translate(const SDL_Event& event, MSG* msg)
         }
     }
     case SDL_QUIT: {
-        // A quit request from outside (a signal, the session ending) closes
-        // the program's first window as the window manager would.
+        // A quit request from outside (Ctrl+C in the terminal, the session
+        // ending) closes the program's first window as the window manager
+        // would, so the program shuts down in order; with no window left it
+        // ends the message loop.
         if (PlatformWindows().empty())
-            return false;
-        *msg = Message(PlatformWindows().front(), WM_SYSCOMMAND, SC_CLOSE, 0);
+            *msg = Message(nullptr, WM_QUIT, 0, 0);
+        else
+            *msg = Message(PlatformWindows().front(), WM_SYSCOMMAND, SC_CLOSE, 0);
         return true;
     }
     default:

@@ -169,5 +169,5 @@ void PostQuitMessage(int exitCode);
 LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags);
 
 // Modal where someone can answer; printed to standard error and answered
-// with IDOK at once where no one can (see platform_unattended.h).
+// with IDOK at once where no one can (see unattended.h).
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);

@@ -7,10 +7,14 @@ namespace fsound {
 
 namespace {
 
-// When a callback comes, the frames handed over before it have been heard.
-// The running position is steered toward that mark over kSettleSeconds,
-// never slower than kMinSpeed (so reads 1 ms apart still differ) and never
-// faster than kMaxSpeed; a lag of more than a few buffers is jumped.
+// When a callback comes, the frames handed over before it, less one more
+// buffer that a device holds queued, have been heard. The running position
+// is steered toward that mark over kSettleSeconds, never slower than
+// kMinSpeed (so reads 1 ms apart still differ) and never faster than
+// kMaxSpeed; a lag of more than a few buffers is jumped. The queued buffer
+// is also the slack that lets a late callback come without the position
+// running into what was handed over and standing still.
+const double kQueuedBuffers = 1.0;
 const double kSettleSeconds = 0.2;
 const double kMinSpeed = 0.995;
 const double kMaxSpeed = 1.10;
@@ -26,7 +30,9 @@ int64_t MonotonicNs()
 }
 
 HeardClock::HeardClock(int deviceRate, long bufferFrames)
-    : rate_(deviceRate), snapFrames_(kSnapBuffers * double(bufferFrames))
+    : rate_(deviceRate),
+      queuedFrames_(kQueuedBuffers * double(bufferFrames)),
+      snapFrames_(kSnapBuffers * double(bufferFrames))
 {
 }
 
@@ -48,10 +54,18 @@ bool HeardClock::Finished(int64_t nowNs)
 void HeardClock::OnDeviceBuffer(int64_t nowNs, long frames, bool ended)
 {
     double position = Position(nowNs);
-    double heard = double(given_);
+    double heard = double(given_) - queuedFrames_;
+    bool first = given_ == 0;
     given_ += frames;
     ended_ = ended_ || ended;
 
+    if (first && frames > 0) {
+        // The first frames are heard once the queue ahead of them has played.
+        anchorFrames_ = -queuedFrames_;
+        anchorNs_ = nowNs;
+        speed_ = 1.0;
+        return;
+    }
     anchorFrames_ = position;
     anchorNs_ = nowNs;
     double lag = heard - position;

@@ -30,6 +30,7 @@ public:
 
 private:
     double rate_;
+    double queuedFrames_;
     double snapFrames_;
     bool running_ = false;
     bool ended_ = false;

@@ -91,14 +91,14 @@ StereoBuffer RenderSong(int sampleRate)
             for (int beat = 0; beat < 4; ++beat) {
                 if (drive && inSection == 7 && beat == 3)
                     continue;  // a gap before the break
-                AddKick(mix, t0 + beat * 4 * step, 0.6);
+                AddKick(mix, t0 + beat * 4 * step, 0.42);
             }
         }
 
         // Snare on two and four; rolls lead into the next section.
         if (drive || peak || outroBeat) {
-            AddSnare(mix, t0 + 4 * step, 0.35, Seed(b, 4, 1));
-            AddSnare(mix, t0 + 12 * step, 0.35, Seed(b, 12, 1));
+            AddSnare(mix, t0 + 4 * step, 0.55, Seed(b, 4, 1));
+            AddSnare(mix, t0 + 12 * step, 0.55, Seed(b, 12, 1));
         }
         if ((build && inSection == 7) || (pause && inSection == 3)) {
             int first = build ? 8 : 0;

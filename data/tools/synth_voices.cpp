@@ -120,7 +120,7 @@ void AddHat(StereoBuffer& out, double start, double gain, bool open, uint32_t se
     long count = ToFrame(out, length);
     Noise noise(seed);
     LowPass low1, low2;
-    double a = OnePoleCoefficient(6000.0, out.sampleRate);
+    double a = OnePoleCoefficient(5000.0, out.sampleRate);
     double l, r;
     PanGains(0.35, l, r);
     for (long i = 0; i < count; ++i) {
@@ -129,7 +129,7 @@ void AddHat(StereoBuffer& out, double start, double gain, bool open, uint32_t se
         double h1 = n - low1.Run(n, a);
         double h2 = h1 - low2.Run(h1, a);
         double fade = std::min(1.0, (length - t) / 0.01);
-        double s = gain * h2 * std::exp(-t * decay) * fade;
+        double s = 4.0 * gain * h2 * std::exp(-t * decay) * fade;
         out.Add(first + i, s * l, s * r);
     }
 }

@@ -48,3 +48,16 @@ TEST(MessageBox, UnattendedPrintsAndAnswersAtOnce)
     }
     unsetenv("KELDA_UNATTENDED");
 }
+
+TEST(MessageBox, NoVideoDriverMeansNoOneCanAnswer)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process, video not started
+    EXPECT_EXIT(
+        {
+            setenv("SDL_VIDEODRIVER", "no_such_driver", 1);
+            unsetenv("KELDA_UNATTENDED");
+            bool answered = MessageBoxA(nullptr, "File Not Found", "kelda.kvd", MB_OK) == IDOK;
+            std::exit(answered && PlatformIsUnattended() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "kelda.kvd: File Not Found\n");
+}

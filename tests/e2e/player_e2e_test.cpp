@@ -1,0 +1,324 @@
+// The player run end to end: the real executable in a prepared folder, with
+// a generated soundtrack, a script written by kvd_make and the real plugin
+// libraries, under SDL's offscreen driver and under Xvfb.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "console_lines.h"
+#include "player_folder.h"
+#include "player_process.h"
+#include "x11_client.h"
+
+namespace {
+
+constexpr double kTimeout = 60.0;
+
+// One plugin, a clear and a drawing layer: a frame is really drawn each pass.
+const char kDrawingScript[] =
+    "0 600000 0 0 0 cd clear buffer\n"
+    "0 600000 1 0 0 - Interference Plugin\n";
+
+std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::string Show(const PlayerResult& run)
+{
+    return "status " + std::to_string(run.status) + " signal " + std::to_string(run.signal) +
+           " after " + std::to_string(run.seconds) + " s\n--- console:\n" + run.console +
+           "--- errors:\n" + run.errors;
+}
+
+class PlayerRun : public ::testing::TestWithParam<VideoDriver> {
+protected:
+    void SetUp() override
+    {
+        if (GetParam() == VideoDriver::Xvfb && !getenv("KELDA_TEST_DISPLAY"))
+            GTEST_SKIP() << "KELDA_TEST_DISPLAY is not set (no Xvfb)";
+        ASSERT_FALSE(folder_.Path().empty());
+        ASSERT_TRUE(folder_.AddPlayer());
+    }
+
+    bool Offscreen() const { return GetParam() == VideoDriver::Offscreen; }
+
+    // The plain demo: pravik beside the player, the drawing script, a
+    // soundtrack of the given length.
+    void PrepareDemo(int soundtrackMs)
+    {
+        ASSERT_TRUE(folder_.AddPlugin("pravik"));
+        ASSERT_TRUE(folder_.WriteScript(kDrawingScript));
+        ASSERT_TRUE(folder_.WriteSoundtrack(soundtrackMs));
+    }
+
+    // Waits until the console shows that the main loop runs.
+    bool WaitForMainLoop(PlayerProcess& player)
+    {
+        const double deadline = MonotonicSeconds() + kTimeout;
+        while (player.Running() && MonotonicSeconds() < deadline) {
+            if (player.ConsoleSoFar().find("entering mainloop\n") != std::string::npos)
+                return true;
+            usleep(10000);
+        }
+        return false;
+    }
+
+    PlayerFolder folder_;
+};
+
+// The cases that need an X server: a window title to read, a keyboard.
+class PlayerRunUnderX : public PlayerRun {
+};
+
+// The whole console of a run with one plugin, line for line.
+TEST_P(PlayerRun, PlaysToTheEndOfTheStreamAndExitsZero)
+{
+    PrepareDemo(1500);
+    PlayerProcess player(folder_.Path(), GetParam());
+    PlayerResult run = player.Wait(kTimeout);
+
+    ASSERT_TRUE(run.exited) << Show(run);
+    EXPECT_EQ(0, run.status) << Show(run);
+    // The stream is played through, then shutdown waits half a second.
+    EXPECT_GE(run.seconds, 1.5 + 0.5) << Show(run);
+
+    std::vector<std::string> expected = ExpectedStartUp({"pravik"}, Offscreen());
+    expected.push_back(InitMessage("pravik"));
+    expected = Concat(Concat(expected, ExpectedScriptAndSound()), ExpectedShutdown());
+    EXPECT_EQ(expected, ConsoleLines(run.console)) << Show(run);
+    EXPECT_EQ('\n', run.console.empty() ? 0 : run.console.back());
+}
+
+// With every delivered library beside the player, exactly the five
+// undelivered names fail, and the eight load in list order.
+TEST_P(PlayerRun, LoadsTheDeliveredLibrariesAndLogsTheFiveOthersAsFailed)
+{
+    const std::vector<std::string> built = BuiltDeliveredPlugins();
+    std::vector<std::string> missing;
+    for (const std::string& name : DeliveredPlugins())
+        if (std::find(built.begin(), built.end(), name) == built.end())
+            missing.push_back(name);
+    if (!missing.empty()) {
+        std::string names;
+        for (const std::string& name : missing)
+            names += " " + name;
+        GTEST_SKIP() << "delivered libraries not in this build:" << names;
+    }
+    for (const std::string& name : DeliveredPlugins())
+        ASSERT_TRUE(folder_.AddPlugin(name)) << name;
+    ASSERT_TRUE(LinkProjectData(folder_));
+    ASSERT_TRUE(folder_.WriteScript(""));
+    ASSERT_TRUE(folder_.WriteSoundtrack(1000));
+
+    PlayerProcess player(folder_.Path(), GetParam());
+    PlayerResult run = player.Wait(kTimeout);
+    ASSERT_TRUE(run.exited) << Show(run);
+    EXPECT_EQ(0, run.status) << Show(run);
+
+    const std::vector<std::string> lines = ConsoleLines(run.console);
+    const std::vector<std::string> startUp = ExpectedStartUp(DeliveredPlugins(), Offscreen());
+    ASSERT_GE(lines.size(), startUp.size()) << Show(run);
+    EXPECT_EQ(startUp, std::vector<std::string>(lines.begin(), lines.begin() + startUp.size()))
+        << Show(run);
+    EXPECT_EQ(5, std::count(lines.begin(), lines.end(),
+                            "Orvan_Plugin_Host::Orvan Plugin Host - LoadPlugin() ERROR - "
+                            "LoadLibrary Failed!"));
+
+    // What the plugins log from Init is theirs; each start-up message comes
+    // in load order, and after them the rest of the run is exact.
+    const std::vector<std::string> tail = Concat(ExpectedScriptAndSound(), ExpectedShutdown());
+    auto scriptLoad = std::find(lines.begin() + startUp.size(), lines.end(), tail.front());
+    ASSERT_NE(lines.end(), scriptLoad) << Show(run);
+    auto at = lines.begin() + startUp.size();
+    for (const std::string& name : DeliveredPlugins()) {
+        at = std::find(at, scriptLoad, InitMessage(name));
+        ASSERT_NE(scriptLoad, at) << name << " logged no start-up message in order\n" << Show(run);
+        ++at;
+    }
+    EXPECT_EQ(tail, std::vector<std::string>(scriptLoad, lines.end())) << Show(run);
+}
+
+// Under X the title is the X window's own name, read as any client reads it.
+TEST_P(PlayerRunUnderX, WindowTitleStartsAsAnusAndTurnsToTheFrameRate)
+{
+    PrepareDemo(2500);
+    X11Client x11(getenv("KELDA_TEST_DISPLAY"));
+    ASSERT_TRUE(x11.Connected());
+
+    PlayerProcess player(folder_.Path(), GetParam());
+    std::vector<std::string> titles;
+    unsigned long window = 0;
+    const double deadline = MonotonicSeconds() + kTimeout;
+    while (player.Running() && MonotonicSeconds() < deadline) {
+        if (!window)
+            window = x11.FindWindowOf(player.Pid());
+        const std::string title = x11.Title(window);
+        if (!title.empty() && (titles.empty() || titles.back() != title))
+            titles.push_back(title);
+        usleep(5000);
+    }
+    PlayerResult run = player.Wait(kTimeout);
+    ASSERT_TRUE(run.exited) << Show(run);
+    EXPECT_EQ(0, run.status) << Show(run);
+
+    ASSERT_GE(titles.size(), 2u) << Show(run);
+    EXPECT_EQ("anus", titles.front());
+    // "%g" of a positive rate: digits, maybe a point, maybe an exponent.
+    const std::regex rate(R"(Orvan @\(([0-9]+(\.[0-9]+)?(e[+-][0-9]+)?)fps\))");
+    for (size_t i = 1; i < titles.size(); i++) {
+        std::smatch match;
+        ASSERT_TRUE(std::regex_match(titles[i], match, rate)) << titles[i];
+        EXPECT_GT(std::strtod(match[1].str().c_str(), nullptr), 0.0) << titles[i];
+    }
+}
+
+// Escape held down: the run ends long before its 20-second soundtrack.
+TEST_P(PlayerRunUnderX, EscapeHeldEndsTheRunEarly)
+{
+    PrepareDemo(20000);
+    X11Client x11(getenv("KELDA_TEST_DISPLAY"));
+    ASSERT_TRUE(x11.Connected());
+    if (!x11.HasXTest())
+        GTEST_SKIP() << "the X server has no XTest extension";
+
+    PlayerProcess player(folder_.Path(), GetParam());
+    ASSERT_TRUE(WaitForMainLoop(player)) << player.ConsoleSoFar();
+    const unsigned long window = x11.FindWindowOf(player.Pid());
+    ASSERT_NE(0ul, window);
+    ASSERT_TRUE(x11.HoldEscape(window));
+    const double pressed = MonotonicSeconds();
+    PlayerResult run = player.Wait(kTimeout);
+    const double afterPress = MonotonicSeconds() - pressed;
+    x11.ReleaseKey();
+
+    ASSERT_TRUE(run.exited) << Show(run);
+    EXPECT_EQ(0, run.status) << Show(run);
+    EXPECT_LT(afterPress, 5.0) << Show(run);
+    std::vector<std::string> lines = ConsoleLines(run.console);
+    std::vector<std::string> end = Concat({"entering mainloop"}, ExpectedShutdown());
+    ASSERT_GE(lines.size(), end.size());
+    EXPECT_EQ(end, std::vector<std::string>(lines.end() - end.size(), lines.end())) << Show(run);
+}
+
+// A closed window ends the run: under X the window manager's close request;
+// without X the request to quit that ends a session (SIGTERM), which the
+// platform turns into the same close of the window.
+TEST_P(PlayerRun, ClosingTheWindowEndsTheRun)
+{
+    PrepareDemo(20000);
+    std::unique_ptr<X11Client> x11;
+    if (!Offscreen()) {
+        x11.reset(new X11Client(getenv("KELDA_TEST_DISPLAY")));
+        ASSERT_TRUE(x11->Connected());
+    }
+
+    PlayerProcess player(folder_.Path(), GetParam());
+    ASSERT_TRUE(WaitForMainLoop(player)) << player.ConsoleSoFar();
+    if (Offscreen()) {
+        ASSERT_EQ(0, kill(player.Pid(), SIGTERM));
+    } else {
+        const unsigned long window = x11->FindWindowOf(player.Pid());
+        ASSERT_NE(0ul, window);
+        ASSERT_TRUE(x11->RequestClose(window));
+    }
+    const double closed = MonotonicSeconds();
+    PlayerResult run = player.Wait(kTimeout);
+
+    ASSERT_TRUE(run.exited) << Show(run);
+    EXPECT_EQ(0, run.status) << Show(run);
+    EXPECT_LT(MonotonicSeconds() - closed, 5.0) << Show(run);
+    std::vector<std::string> lines = ConsoleLines(run.console);
+    std::vector<std::string> end = Concat({"entering mainloop"}, ExpectedShutdown());
+    ASSERT_GE(lines.size(), end.size());
+    EXPECT_EQ(end, std::vector<std::string>(lines.end() - end.size(), lines.end())) << Show(run);
+}
+
+// The early ends: each stops the player with status 0 after its own lines,
+// without the shutdown steps.
+struct EarlyEnd {
+    const char* name;
+    bool script;
+    // "tone", "none", "text", "empty" or "folder" for data/mellot.mp3
+    const char* soundtrack;
+    std::map<std::string, std::string> environment;
+    std::vector<std::string> lastLines;
+    const char* errorText;  // expected on standard error, or null
+};
+
+const EarlyEnd kEarlyEnds[] = {
+    {"MissingScript", false, "tone", {},
+     {"Orvan_Plugin_Host::Orvan Plugin Host - InitAll()", "debug:[pravik plugin initalziation called]",
+      "Loading and post-processing demo script..."},
+     "ERROR: Missing File: Unable to find demoscript"},
+    {"MissingSoundtrack", true, "none", {},
+     {"Starting FMOD and Loading Sountrack...", "Error!", "File Not Found"}, nullptr},
+    {"SoundtrackNotAnMp3", true, "text", {},
+     {"Starting FMOD and Loading Sountrack...", "Error!", "Soundtrack Stream Cannot Be Opened"},
+     nullptr},
+    {"EmptySoundtrack", true, "empty", {},
+     {"Starting FMOD and Loading Sountrack...", "Error!", "Soundtrack Stream Cannot Be Opened"},
+     nullptr},
+    {"UnreadableSoundtrack", true, "folder", {},
+     {"Starting FMOD and Loading Sountrack...", "Error!", "Soundtrack Cannot Be Read"}, nullptr},
+    {"NoSoundDevice", true, "tone", {{"SDL_AUDIODRIVER", "no-such-driver"}},
+     {"Post Processing Script....", "Starting FMOD and Loading Sountrack...", "Error!"}, nullptr},
+    {"NoWindow", true, "tone", {{"SDL_VIDEODRIVER", "no-such-driver"}},
+     {"Registering window class and creating window...", "ERROR: Cannot go fullscreen!",
+      "Window Creation Error."},
+     nullptr},
+};
+
+TEST_P(PlayerRun, EarlyEndsStopWithStatusZeroAfterTheirOwnLines)
+{
+    for (const EarlyEnd& c : kEarlyEnds) {
+        SCOPED_TRACE(c.name);
+        PlayerFolder folder;
+        ASSERT_TRUE(folder.AddPlayer());
+        ASSERT_TRUE(folder.AddPlugin("pravik"));
+        if (c.script) {
+            ASSERT_TRUE(folder.WriteScript(kDrawingScript));
+        }
+        const std::string soundtrack = c.soundtrack;
+        if (soundtrack == "tone") {
+            ASSERT_TRUE(folder.WriteSoundtrack(1000));
+        } else if (soundtrack == "text") {
+            ASSERT_TRUE(folder.WriteFile("data/mellot.mp3", std::string(4000, 'x') + "not an mp3\n"));
+        } else if (soundtrack == "empty") {
+            ASSERT_TRUE(folder.WriteFile("data/mellot.mp3", ""));
+        } else if (soundtrack == "folder") {
+            ASSERT_TRUE(folder.MakeFolder("data/mellot.mp3"));
+        }
+
+        PlayerProcess player(folder.Path(), GetParam(), c.environment);
+        PlayerResult run = player.Wait(kTimeout);
+        ASSERT_TRUE(run.exited) << Show(run);
+        EXPECT_EQ(0, run.status) << Show(run);
+
+        const std::vector<std::string> lines = ConsoleLines(run.console);
+        ASSERT_GE(lines.size(), c.lastLines.size()) << Show(run);
+        EXPECT_EQ(c.lastLines,
+                  std::vector<std::string>(lines.end() - c.lastLines.size(), lines.end()))
+            << Show(run);
+        EXPECT_EQ(lines.end(), std::find(lines.begin(), lines.end(), "entering mainloop"));
+        if (c.errorText) {
+            EXPECT_NE(std::string::npos, run.errors.find(c.errorText)) << Show(run);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Offscreen, PlayerRun, ::testing::Values(VideoDriver::Offscreen));
+INSTANTIATE_TEST_SUITE_P(Xvfb, PlayerRun, ::testing::Values(VideoDriver::Xvfb));
+INSTANTIATE_TEST_SUITE_P(Xvfb, PlayerRunUnderX, ::testing::Values(VideoDriver::Xvfb));
+
+}  // namespace

@@ -1,0 +1,49 @@
+// The player run as a child process in its folder, with its console
+// (standard output) and standard error caught in files.
+#pragma once
+
+#include <sys/types.h>
+
+#include <map>
+#include <string>
+
+enum class VideoDriver { Offscreen, Xvfb };
+
+struct PlayerResult {
+    bool exited = false;    // ended by itself (not killed at the timeout)
+    int status = -1;        // exit status when it exited
+    int signal = 0;         // the signal that ended it, if one did
+    double seconds = 0.0;   // from start to end
+    std::string console;    // standard output
+    std::string errors;     // standard error
+};
+
+class PlayerProcess {
+public:
+    // Starts folder/kelda with folder as its working directory. The driver
+    // decides SDL's video driver (Xvfb: DISPLAY from KELDA_TEST_DISPLAY);
+    // audio goes to SDL's dummy driver and the run is declared unattended.
+    // extra entries are set (or, with an empty value, removed) last.
+    PlayerProcess(const std::string& folder, VideoDriver driver,
+                  const std::map<std::string, std::string>& extra = {});
+    ~PlayerProcess();  // kills a player still running
+    PlayerProcess(const PlayerProcess&) = delete;
+    PlayerProcess& operator=(const PlayerProcess&) = delete;
+
+    pid_t Pid() const { return pid_; }
+    bool Running();
+    // Waits for the end, at most timeoutSeconds; then kills the player.
+    PlayerResult Wait(double timeoutSeconds);
+    // What the console shows so far.
+    std::string ConsoleSoFar() const;
+
+private:
+    std::string folder_;
+    pid_t pid_ = -1;
+    bool reaped_ = false;
+    int waitStatus_ = 0;
+    double started_ = 0.0;
+    double ended_ = 0.0;
+};
+
+double MonotonicSeconds();

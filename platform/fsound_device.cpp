@@ -36,8 +36,10 @@ void MixCallback(void* userdata, Uint8* bytes, int length)
 
 SoundDevice& Device()
 {
-    static SoundDevice device;
-    return device;
+    // Never destroyed: the player leaves the device playing at exit, so the
+    // callback may still run while static objects are torn down.
+    static SoundDevice* device = new SoundDevice;
+    return *device;
 }
 
 }  // namespace fsound

@@ -1,5 +1,6 @@
 // The one audio output: the SDL device, its mixing callback, the channels
-// and the streams opened on it.
+// and the streams opened on it. The FSOUND calls come from one thread; the
+// callback runs on SDL's audio thread.
 #pragma once
 
 #include "fsound_stream.h"

@@ -79,7 +79,6 @@ HGLRC wglCreateContext(HDC dc)
         SDL_GL_MakeCurrent(nullptr, nullptr);
     HGLRC handle = new HGLRC__;
     handle->context = context;
-    handle->window = dc->window;
     return handle;
 }
 
@@ -87,7 +86,8 @@ BOOL wglMakeCurrent(HDC dc, HGLRC context)
 {
     if (!context)
         return SDL_GL_MakeCurrent(nullptr, nullptr) == 0 ? TRUE : FALSE;
-    if (!IsDc(dc) || dc->window != context->window)
+    // As with WGL, any device context of the context's pixel format will do.
+    if (!IsDc(dc) || dc->pixelFormat != kPixelFormat)
         return FALSE;
     return SDL_GL_MakeCurrent(dc->window->sdlWindow, context->context) == 0 ? TRUE : FALSE;
 }

@@ -28,7 +28,6 @@ struct HDC__ {
 
 struct HGLRC__ {
     SDL_GLContext context = nullptr;
-    HWND window = nullptr;  // the window the context was made for
 };
 
 // Starts SDL's video subsystem on first use; false when no video driver starts.

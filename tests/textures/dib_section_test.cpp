@@ -2,6 +2,8 @@
 // headers that do not describe their file.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstring>
 
 #include "texture_files.h"
@@ -54,6 +56,12 @@ struct DepthCase {
     int32_t height;
     bool topDown;
 };
+
+// Test names show the case label rather than its bytes.
+void PrintTo(const DepthCase& c, std::ostream* out)
+{
+    *out << c.label;
+}
 
 class DibDepth : public ::testing::TestWithParam<DepthCase> {};
 
@@ -139,6 +147,12 @@ struct LieCase {
     uint16_t bits;  // of the honest file the lie is told about
     void (*lie)(Bytes&);
 };
+
+// Test names show the case label rather than its bytes.
+void PrintTo(const LieCase& c, std::ostream* out)
+{
+    *out << c.label;
+}
 
 class DibLyingHeader : public ::testing::TestWithParam<LieCase> {};
 

@@ -2,6 +2,8 @@
 // it: choice by extension, decoded pixels, and the refusals of bad files.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -82,6 +84,12 @@ struct ExtensionCase {
     const char* afterwards;  // the caller's text after the load
     int result;
 };
+
+// Test names show the case label rather than its bytes.
+void PrintTo(const ExtensionCase& c, std::ostream* out)
+{
+    *out << c.label;
+}
 
 class ExtensionRules : public Importers, public ::testing::WithParamInterface<ExtensionCase> {};
 
@@ -171,6 +179,12 @@ struct BadJpegCase {
     const char* label;
     Bytes (*contents)(const Bytes& goodJpeg, const Bytes& png);  // nullptr: no file
 };
+
+// Test names show the case label rather than its bytes.
+void PrintTo(const BadJpegCase& c, std::ostream* out)
+{
+    *out << c.label;
+}
 
 class BadJpeg : public Importers, public ::testing::WithParamInterface<BadJpegCase> {};
 

@@ -33,13 +33,13 @@ std::vector<Bytes> PatternRows(int32_t width, int32_t height, int bits)
 }
 
 // The DIB's expected bits: bottom row first, rows padded to 4 bytes with 0.
-Bytes ExpectedBits(const BmpSpec& spec)
+Bytes ExpectedBits(const BmpLayout& layout)
 {
-    size_t stride = BmpStride(spec.width, spec.bits);
-    Bytes bits(stride * spec.rows.size(), 0);
-    for (size_t i = 0; i < spec.rows.size(); i++) {
-        size_t fromBottom = spec.topDown ? spec.rows.size() - 1 - i : i;
-        std::copy(spec.rows[i].begin(), spec.rows[i].end(), bits.begin() + fromBottom * stride);
+    size_t stride = BmpStride(layout.width, layout.bits);
+    Bytes bits(stride * layout.rows.size(), 0);
+    for (size_t i = 0; i < layout.rows.size(); i++) {
+        size_t fromBottom = layout.topDown ? layout.rows.size() - 1 - i : i;
+        std::copy(layout.rows[i].begin(), layout.rows[i].end(), bits.begin() + fromBottom * stride);
     }
     return bits;
 }
@@ -68,9 +68,9 @@ class DibDepth : public ::testing::TestWithParam<DepthCase> {};
 TEST_P(DibDepth, RowsComeBottomUpPaddedAtTheFilesDepth)
 {
     const DepthCase& c = GetParam();
-    BmpSpec spec{c.width, c.height, c.bits, c.topDown, PatternRows(c.width, c.height, c.bits)};
+    BmpLayout layout{c.width, c.height, c.bits, c.topDown, PatternRows(c.width, c.height, c.bits)};
     TempDir dir;
-    std::string path = dir.Write("pic.bmp", MakeBmp(spec));
+    std::string path = dir.Write("pic.bmp", MakeBmp(layout));
 
     HANDLE bitmap = Load(path);
     ASSERT_NE(bitmap, nullptr);
@@ -84,7 +84,7 @@ TEST_P(DibDepth, RowsComeBottomUpPaddedAtTheFilesDepth)
     EXPECT_EQ(info.bmBitsPixel, c.bits);
     ASSERT_NE(info.bmBits, nullptr);
 
-    Bytes expected = ExpectedBits(spec);
+    Bytes expected = ExpectedBits(layout);
     Bytes got(static_cast<const uint8_t*>(info.bmBits),
               static_cast<const uint8_t*>(info.bmBits) + expected.size());
     EXPECT_EQ(got, expected);

@@ -217,22 +217,22 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<BadJpegCase>& info) { return std::string(info.param.label); });
 
 // 5 pixels of 24 bits make rows of 15 bytes, padded to 16 in the file.
-BmpSpec PaddedBmp()
+BmpLayout PaddedBmp()
 {
-    BmpSpec spec{5, 3, 24, false, {}};
+    BmpLayout layout{5, 3, 24, false, {}};
     for (int r = 0; r < 3; r++) {
         Bytes row(15);
         for (int i = 0; i < 15; i++)
             row[i] = static_cast<uint8_t>(r * 50 + i * 3 + 1);
-        spec.rows.push_back(row);
+        layout.rows.push_back(row);
     }
-    return spec;
+    return layout;
 }
 
 TEST_F(Importers, BitmapRowsLoseTheirPaddingAndStayBlueGreenRed)
 {
-    BmpSpec spec = PaddedBmp();
-    dir.Write("pic.bmp", MakeBmp(spec));
+    BmpLayout layout = PaddedBmp();
+    dir.Write("pic.bmp", MakeBmp(layout));
     std::vector<char> file = Writable(WindowsName(dir.Path("pic.BMP")));
     ASSERT_EQ(Load(file, "bitmap"), 0);
     EXPECT_EQ(log, std::string("Matched!\n") + kBitmapBanner);
@@ -242,7 +242,7 @@ TEST_F(Importers, BitmapRowsLoseTheirPaddingAndStayBlueGreenRed)
     EXPECT_EQ(record->width, 5);
     EXPECT_EQ(record->height, 3);
     Bytes expected;
-    for (const Bytes& row : spec.rows)  // the file's bottom row first, as GL wants row 0
+    for (const Bytes& row : layout.rows)  // the file's bottom row first, as GL wants row 0
         expected.insert(expected.end(), row.begin(), row.end());
     EXPECT_EQ(Bytes(record->bitmap, record->bitmap + expected.size()), expected);
 
@@ -265,8 +265,8 @@ TEST_F(Importers, BitmapDepthsTheUploadCannotReadAreRefused)
 {
     for (uint16_t bits : {8, 32}) {
         SCOPED_TRACE(bits);
-        BmpSpec spec{4, 2, bits, false, {Bytes(4 * bits / 8, 9), Bytes(4 * bits / 8, 9)}};
-        dir.Write("deep.bmp", MakeBmp(spec));
+        BmpLayout layout{4, 2, bits, false, {Bytes(4 * bits / 8, 9), Bytes(4 * bits / 8, 9)}};
+        dir.Write("deep.bmp", MakeBmp(layout));
         std::vector<char> file = Writable(dir.Path("deep.bmp"));
         EXPECT_EQ(Load(file, "deep"), -1);
         EXPECT_EQ(log, std::string("Matched!\n") + kBitmapBanner + "BMP IMPORT ERROR - " + std::to_string(bits) +

@@ -59,12 +59,12 @@ size_t BmpStride(int32_t width, int bits)
     return ((static_cast<size_t>(width) * bits + 31) / 32) * 4;
 }
 
-Bytes MakeBmp(const BmpSpec& spec)
+Bytes MakeBmp(const BmpLayout& layout)
 {
-    size_t paletteEntries = spec.bits <= 8 ? (1u << spec.bits) : 0;
+    size_t paletteEntries = layout.bits <= 8 ? (1u << layout.bits) : 0;
     size_t offBits = 14 + 40 + paletteEntries * 4;
-    size_t stride = BmpStride(spec.width, spec.bits);
-    size_t total = offBits + stride * spec.rows.size();
+    size_t stride = BmpStride(layout.width, layout.bits);
+    size_t total = offBits + stride * layout.rows.size();
 
     Bytes bytes(total, 0);
     bytes[0] = 'B';
@@ -72,18 +72,18 @@ Bytes MakeBmp(const BmpSpec& spec)
     PutDword(bytes, kBfSize, static_cast<uint32_t>(total));
     PutDword(bytes, kBfOffBits, static_cast<uint32_t>(offBits));
     PutDword(bytes, kBiSize, 40);
-    PutDword(bytes, kBiWidth, static_cast<uint32_t>(spec.width));
-    PutDword(bytes, kBiHeight, static_cast<uint32_t>(spec.topDown ? -spec.height : spec.height));
+    PutDword(bytes, kBiWidth, static_cast<uint32_t>(layout.width));
+    PutDword(bytes, kBiHeight, static_cast<uint32_t>(layout.topDown ? -layout.height : layout.height));
     PutWord(bytes, kBiPlanes, 1);
-    PutWord(bytes, kBiBitCount, spec.bits);
-    PutDword(bytes, kBiSizeImage, static_cast<uint32_t>(stride * spec.rows.size()));
+    PutWord(bytes, kBiBitCount, layout.bits);
+    PutDword(bytes, kBiSizeImage, static_cast<uint32_t>(stride * layout.rows.size()));
     for (size_t i = 0; i < paletteEntries; i++) {
         uint8_t grey = static_cast<uint8_t>(i * 255 / (paletteEntries - 1));
         size_t at = 54 + i * 4;
         bytes[at] = bytes[at + 1] = bytes[at + 2] = grey;
     }
-    for (size_t row = 0; row < spec.rows.size(); row++)
-        std::copy(spec.rows[row].begin(), spec.rows[row].end(), bytes.begin() + offBits + row * stride);
+    for (size_t row = 0; row < layout.rows.size(); row++)
+        std::copy(layout.rows[row].begin(), layout.rows[row].end(), bytes.begin() + offBits + row * stride);
     return bytes;
 }
 

@@ -31,14 +31,14 @@ std::string WindowsName(const std::string& path);
 // stores them (bottom row first unless topDown), each exactly
 // ceil(width * bits / 8) bytes; padding to 4 bytes is added here. A palette
 // of 2^bits grey entries is written for bits <= 8.
-struct BmpSpec {
+struct BmpLayout {
     int32_t width;
     int32_t height;  // positive; topDown writes it negated
     uint16_t bits;
     bool topDown = false;
     std::vector<Bytes> rows;
 };
-Bytes MakeBmp(const BmpSpec& spec);
+Bytes MakeBmp(const BmpLayout& layout);
 size_t BmpStride(int32_t width, int bits);
 
 // Offsets of the header fields that the lying-header tests overwrite.

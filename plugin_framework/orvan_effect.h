@@ -11,8 +11,17 @@
 //
 // An effect library writes, in its header:
 //     ORVAN_EFFECT_CLASS(Pravik_Plugin, "Interference Plugin");
-// and in its source Init (opening with OrvanEffectInitPreamble), Render and
-// Trigger (ORVAN_EFFECT_IGNORES_TRIGGERS(Pravik_Plugin) when it reacts to none).
+// and in its source:
+//     void Pravik_Plugin::Init()
+//     {
+//         OrvanEffectInitPreamble(this, initialised, "pravik plugin initalziation called");
+//         ... the effect's own preparation ...
+//     }
+//     void Pravik_Plugin::Render(float time) { ... }
+//     ORVAN_EFFECT_IGNORES_TRIGGERS(Pravik_Plugin)
+// An effect that reacts to a trigger id defines Trigger itself instead, acts
+// only on its id and returns 0 whatever the id. Its drawing state lives at
+// file scope of its library, never in the object.
 #pragma once
 
 #include <cstring>
@@ -63,7 +72,7 @@ inline void OrvanEffectInitPreamble(Orvan_Plugin_Base* effect, bool& initialised
         int Reserved6(int) override { return 0; }                                  \
         int GetName(char* out) override { return OrvanEffectCopyName(out, displayName); } \
                                                                                    \
-        /* Never true: nothing sets enabled. Nothing calls it either. */           \
+        /* Never 1 in the system: nothing sets enabled, nothing calls it. */           \
         int IsReady() { return constructed && enabled && initialised ? 1 : 0; }    \
                                                                                    \
         bool constructed;                                                          \

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "orvan_core.h"
 #include "orvan_plugin_base.h"
@@ -59,7 +60,14 @@ protected:
     void TearDown() override
     {
         StdoutCapture quiet;
+        // The host never frees its plugins; the test does, through their own
+        // destructors, so leak checks see only real leaks.
+        std::vector<Orvan_Plugin*> plugins;
+        if (hostObject_)
+            plugins = host_->plugins;
         hostObject_.reset();
+        for (Orvan_Plugin* plugin : plugins)
+            delete plugin;
         Orvan_Core_End();
     }
 
@@ -91,6 +99,22 @@ TEST(PluginHostLifetimeTest, CreatedAndDestroyedLines)
               "Orvan_Plugin_Host::Orvan Plugin Host Destroyed\n",
               capture.Finish());
     Orvan_Core_End();
+}
+
+TEST_F(PluginHostTest, DestroyingTheHostLeavesThePluginsAlive)
+{
+    ASSERT_EQ(0, Load("testbase.DLL"));
+    Orvan_Plugin* plugin = host_->GetPlugin(0);
+
+    StdoutCapture capture;
+    hostObject_.reset();
+    EXPECT_EQ("Orvan_Plugin_Host::Orvan Plugin Host Destroyed\n", capture.Finish());
+
+    // Neither the object nor its library went away with the host.
+    char name[5000];
+    EXPECT_EQ(0, plugin->GetName(name));
+    EXPECT_STREQ(kBaseName, name);
+    delete plugin;
 }
 
 TEST_F(PluginHostTest, EmptyHostCallsNothing)

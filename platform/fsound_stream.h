@@ -34,7 +34,6 @@ public:
     // Device callback: adds this stream's next frames (stereo) to mix, with
     // saturation, and tells the clock what was handed over.
     void MixInto(int16_t* mix, long frames, int64_t nowNs);
-    bool Ended() const { return ended_; }
     // Milliseconds heard at nowNs; LengthMs() once the last frame was heard.
     int TimeMs(int64_t nowNs);
     void Pause(int64_t nowNs) { clock_.Pause(nowNs); }

@@ -39,6 +39,7 @@ FSOUND_STREAM* FSOUND_Stream_Open(const char* data, unsigned int mode, int offse
     // Only images in memory are played, on an open device.
     if (device.id == 0 || !(mode & FSOUND_LOADMEMORY))
         return nullptr;
+    // length bytes at data make the block; the stream starts offset bytes in.
     if (!data || length <= 0 || offset < 0 || offset >= length)
         return nullptr;
     std::unique_ptr<SoundStream> stream = SoundStream::Open(

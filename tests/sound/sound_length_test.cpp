@@ -60,3 +60,32 @@ TEST_F(SoundTest, LengthWithoutScanComesFromTheInfoTag)
     EXPECT_EQ(FSOUND_Stream_GetLengthMs(scanned), 2500);
     EXPECT_EQ(FSOUND_Stream_GetLengthMs(tagged), 2500);
 }
+
+// Soundtracks from the wild carry an ID3v2 tag before the audio and an ID3v1
+// tag after it; neither counts as audio.
+TEST_F(SoundTest, TagsAroundTheAudioAddNothingToTheLength)
+{
+    StartLibrary();
+    std::vector<unsigned char> audio = EncodeMp3(MakeTone(44100, 2, 44100 * 2, 440.0));
+    const std::string title = "Soundtrack";
+    std::vector<unsigned char> frame = {'T', 'I', 'T', '2', 0, 0, 0, static_cast<unsigned char>(title.size() + 1), 0, 0, 0};
+    frame.insert(frame.end(), title.begin(), title.end());
+    frame.resize(frame.size() + 500, 0);  // the tag's padding
+    size_t n = frame.size();
+    std::vector<unsigned char> image = {'I', 'D', '3', 3, 0, 0,
+                                        static_cast<unsigned char>((n >> 21) & 0x7f),
+                                        static_cast<unsigned char>((n >> 14) & 0x7f),
+                                        static_cast<unsigned char>((n >> 7) & 0x7f),
+                                        static_cast<unsigned char>(n & 0x7f)};
+    image.insert(image.end(), frame.begin(), frame.end());
+    image.insert(image.end(), audio.begin(), audio.end());
+    std::vector<unsigned char> v1(128, 0);
+    v1[0] = 'T';
+    v1[1] = 'A';
+    v1[2] = 'G';
+    image.insert(image.end(), v1.begin(), v1.end());
+
+    FSOUND_STREAM* stream = OpenImage(image);
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(FSOUND_Stream_GetLengthMs(stream), 2000);
+}

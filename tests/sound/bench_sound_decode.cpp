@@ -1,16 +1,23 @@
 // CPU cost of decoding and mixing one minute of 44.1 kHz stereo MP3, as a
 // fraction of one core over the minute's real time.
 //
-// The disk driver with no delay between callbacks plays the minute as fast
-// as the decoder and the mixer allow; the CPU time of the whole process,
-// less the waiting main thread, is what decoding and mixing took.
+// By default the disk driver with no delay between callbacks plays the
+// minute as fast as the decoder and the mixer allow; with --realtime the
+// dummy driver plays it at real-time pace. The CPU time of the whole
+// process, less the waiting main thread, is what decoding and mixing took;
+// the time of each thread is listed from its scheduler statistics.
+//
+//   bench_sound_decode [seconds [kbps]] [--realtime]
 #include "fsound.h"
 #include "mp3_writer.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <dirent.h>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -24,18 +31,50 @@ double CpuSeconds(clockid_t clock)
     return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
 }
 
+// On-CPU time of every thread of this process but the calling one.
+void PrintThreadTimes()
+{
+    DIR* dir = opendir("/proc/self/task");
+    if (!dir)
+        return;
+    std::string self = std::to_string(gettid());
+    while (dirent* entry = readdir(dir)) {
+        if (entry->d_name[0] == '.' || self == entry->d_name)
+            continue;
+        std::string task = std::string("/proc/self/task/") + entry->d_name;
+        std::ifstream stat(task + "/schedstat");
+        std::ifstream comm(task + "/comm");
+        double ns = 0;
+        std::string name;
+        stat >> ns;
+        std::getline(comm, name);
+        std::printf("  thread %-16s %8.1f ms\n", name.c_str(), ns * 1e-6);
+    }
+    closedir(dir);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
-    int kbps = argc > 2 ? std::atoi(argv[2]) : 192;
-    if (seconds <= 0)
-        seconds = 60;
-    std::string sink = "/dev/null";
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", sink.c_str(), 1);
-    setenv("SDL_DISKAUDIODELAY", "0", 1);
+    bool realtime = false;
+    int numbers[2] = {60, 192};
+    int count = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--realtime") == 0)
+            realtime = true;
+        else if (count < 2)
+            numbers[count++] = std::atoi(argv[i]);
+    }
+    int seconds = numbers[0] > 0 ? numbers[0] : 60;
+    int kbps = numbers[1] > 0 ? numbers[1] : 192;
+    if (realtime) {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+    } else {
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+        setenv("SDL_DISKAUDIODELAY", "0", 1);
+    }
 
     std::printf("encoding %d s of 44.1 kHz stereo at %d kbps...\n", seconds, kbps);
     PcmAudio music = MakeBeat(44100, 2, 44100L * seconds, 125, 660.0);
@@ -69,13 +108,14 @@ int main(int argc, char** argv)
     (void)channel;
     while (FSOUND_Stream_GetTime(stream) != length)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    PrintThreadTimes();
     FSOUND_Close();
 
     double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     double mainCpu = CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - mainStart;
     double cpu = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - processStart - mainCpu;
     double audio = length / 1000.0;
-    std::printf("audio %.3f s played in %.3f s wall\n", audio, wall);
+    std::printf("%s: audio %.3f s played in %.3f s wall\n", realtime ? "dummy driver, real time" : "disk driver, no delay", audio, wall);
     std::printf("decode+mix CPU %.1f ms (main thread %.1f ms excluded)\n", cpu * 1000.0, mainCpu * 1000.0);
     std::printf("fraction of one core in real time: %.3f %%\n", 100.0 * cpu / audio);
     return 0;

@@ -317,8 +317,13 @@ TEST_P(PlayerRun, EarlyEndsStopWithStatusZeroAfterTheirOwnLines)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Offscreen, PlayerRun, ::testing::Values(VideoDriver::Offscreen));
-INSTANTIATE_TEST_SUITE_P(Xvfb, PlayerRun, ::testing::Values(VideoDriver::Xvfb));
-INSTANTIATE_TEST_SUITE_P(Xvfb, PlayerRunUnderX, ::testing::Values(VideoDriver::Xvfb));
+std::string DriverName(const ::testing::TestParamInfo<VideoDriver>& info)
+{
+    return info.param == VideoDriver::Offscreen ? "offscreen" : "xvfb";
+}
+
+INSTANTIATE_TEST_SUITE_P(Offscreen, PlayerRun, ::testing::Values(VideoDriver::Offscreen), DriverName);
+INSTANTIATE_TEST_SUITE_P(Xvfb, PlayerRun, ::testing::Values(VideoDriver::Xvfb), DriverName);
+INSTANTIATE_TEST_SUITE_P(Xvfb, PlayerRunUnderX, ::testing::Values(VideoDriver::Xvfb), DriverName);
 
 }  // namespace

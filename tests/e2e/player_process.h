@@ -7,7 +7,14 @@
 #include <map>
 #include <string>
 
+#include <ostream>
+
 enum class VideoDriver { Offscreen, Xvfb };
+
+inline void PrintTo(VideoDriver driver, std::ostream* out)
+{
+    *out << (driver == VideoDriver::Offscreen ? "offscreen driver" : "Xvfb");
+}
 
 struct PlayerResult {
     bool exited = false;    // ended by itself (not killed at the timeout)

@@ -1,6 +1,7 @@
 // An RGB picture being drawn, and its writing as a JPEG through DevIL.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -32,6 +31,22 @@ std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<st
 {
     a.insert(a.end(), b.begin(), b.end());
     return a;
+}
+
+// "Orvan @(<rate>fps)" with the rate as "%g" prints a number: the whole
+// middle must read as one, and print back the same.
+bool ParseFrameRateTitle(const std::string& title, double* rate)
+{
+    const std::string prefix = "Orvan @(", suffix = "fps)";
+    if (title.size() <= prefix.size() + suffix.size() || title.compare(0, prefix.size(), prefix) != 0 ||
+        title.compare(title.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return false;
+    const std::string number = title.substr(prefix.size(), title.size() - prefix.size() - suffix.size());
+    char* end = nullptr;
+    *rate = std::strtod(number.c_str(), &end);
+    char again[64];
+    snprintf(again, sizeof again, "%g", *rate);
+    return *end == '\0' && number == again;
 }
 
 std::string Show(const PlayerResult& run)
@@ -174,12 +189,10 @@ TEST_P(PlayerRunUnderX, WindowTitleStartsAsAnusAndTurnsToTheFrameRate)
 
     ASSERT_GE(titles.size(), 2u) << Show(run);
     EXPECT_EQ("anus", titles.front());
-    // "%g" of a positive rate: digits, maybe a point, maybe an exponent.
-    const std::regex rate(R"(Orvan @\(([0-9]+(\.[0-9]+)?(e[+-][0-9]+)?)fps\))");
     for (size_t i = 1; i < titles.size(); i++) {
-        std::smatch match;
-        ASSERT_TRUE(std::regex_match(titles[i], match, rate)) << titles[i];
-        EXPECT_GT(std::strtod(match[1].str().c_str(), nullptr), 0.0) << titles[i];
+        double rate = 0.0;
+        ASSERT_TRUE(ParseFrameRateTitle(titles[i], &rate)) << titles[i];
+        EXPECT_GT(rate, 0.0) << titles[i];
     }
 }
 

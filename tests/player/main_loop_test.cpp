@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <regex>
 #include <string>
 
 #include "demo_script.h"
@@ -198,8 +197,6 @@ TEST_F(PlayerMainLoop, RunsToTheEndOfTheStreamDrawingEveryIdlePass)
         EXPECT_LE(calls[i - 1].time, calls[i].time);
 
     GetWindowTextA(hwnd_, title, sizeof title);
-    std::cmatch match;
-    ASSERT_TRUE(std::regex_match(title, match, std::regex(R"(Orvan @\(([0-9.e+]+)fps\))"))) << title;
     EXPECT_GT(loop.frameRate, 0.0f);
     char formatted[64];
     snprintf(formatted, sizeof formatted, "Orvan @(%gfps)", double(loop.frameRate));

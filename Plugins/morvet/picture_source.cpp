@@ -1,0 +1,25 @@
+#include "picture_source.h"
+
+#include "orvan_gl.h"
+#include "portrait_textures.h"
+
+GLuint PictureSource(int selector, OrvanGL* glSystem)
+{
+    switch (selector) {
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+        return g_portraitTextures[selector];
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+    case 8:
+        return glSystem->GetTextureId(glSystem->rttTargets[selector - 4]);
+    case 9:
+        return g_portraitTextures[4];
+    default:
+        return g_portraitTextures[0];
+    }
+}

@@ -1,0 +1,22 @@
+#include "layer_textures.h"
+
+#include "texture.h"
+#include "texture_pool.h"
+
+GLuint g_layerTextures[4] = {0, 0, 0, 0};
+
+void LoadLayerTextures(TexturePool* pool)
+{
+    // The pool lower-cases a file name's extension in place: writable copies.
+    char files[4][16] = {"data\\plas_1.jpg", "data\\plas_2.jpg", "data\\plas_3.jpg",
+                         "data\\plas_4.jpg"};
+    static const char* const names[4] = {"plasma1", "plasma2", "plasma3", "plasma4"};
+
+    for (int layer = 0; layer < 4; ++layer) {
+        pool->LoadTexture(files[layer], names[layer]);
+        const Texture* record = pool->GetTextureByName(names[layer]);
+        // No record when the picture failed to load; binding 0 then draws
+        // that layer's quads in their colour alone instead of crashing.
+        g_layerTextures[layer] = record != nullptr ? record->glTexture : 0;
+    }
+}

@@ -224,11 +224,17 @@ protected:
 
     static std::string InitIn(Orvan_Plugin* plugin, TexturePool* pool, const std::string& folder)
     {
+        TexturePool* const saved = Host().texturePool;
         Host().texturePool = pool;
-        InFolder in(folder);
-        StdoutCapture log;
-        plugin->Init();
-        return log.Finish();
+        std::string text;
+        {
+            InFolder in(folder);
+            StdoutCapture log;
+            plugin->Init();
+            text = log.Finish();
+        }
+        Host().texturePool = saved;
+        return text;
     }
 
     static GLuint GlName(TexturePool* pool, int layer)

@@ -11,7 +11,7 @@ void Zanthe_Plugin::Init()
     OrvanEffectInitPreamble(this, initialised, "plasma plugin initalziation called");
     glEnable(GL_TEXTURE_2D);
     // Every Init loads again; the pool answers repeats with the first load.
-    LoadLayerTextures(host->texturePool);
+    LoadLayerTextures(host);
 }
 
 // time: absolute stream time in hundredths of a second.

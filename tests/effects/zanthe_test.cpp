@@ -355,6 +355,20 @@ TEST_F(ZantheTest, APictureThatDoesNotLoadLeavesItsLayerUntextured)
     fs::remove_all(folder);
 }
 
+TEST_F(ZantheTest, InitWithoutAPoolLoadsNothingAndKeepsTheLayers)
+{
+    const GLuint names[4] = {GlName(pool_, 0), GlName(pool_, 1), GlName(pool_, 2),
+                             GlName(pool_, 3)};
+    glDisable(GL_TEXTURE_2D);
+    const std::string log = InitIn(plugin_, nullptr, *folder_);
+    EXPECT_EQ(log,
+              "debug:[Warning - plugin already initalized\n"
+              "]\n"
+              "debug:[plasma plugin initalziation called]\n");
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(BoundTextures(50.0f), ExpectedTextures(names));
+}
+
 TEST_F(ZantheTest, AtTimeZeroSendsExactlyTheBaseQuadAndFourUnturnedPasses)
 {
     const double n[4] = {double(GlName(pool_, 0)), double(GlName(pool_, 1)),

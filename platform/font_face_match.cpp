@@ -1,0 +1,72 @@
+// Faces through fontconfig. The configuration is loaded once and kept for
+// the process, as fontconfig's own default configuration is.
+#include "font_face_match.h"
+
+#include <fontconfig/fontconfig.h>
+
+#include <mutex>
+
+namespace {
+
+FcConfig* Config()
+{
+    static std::once_flag once;
+    static FcConfig* config = nullptr;
+    std::call_once(once, [] { config = FcInitLoadConfigAndFonts(); });
+    return config;
+}
+
+bool HasPrintableAscii(FcPattern* candidate)
+{
+    FcCharSet* chars = nullptr;
+    if (FcPatternGetCharSet(candidate, FC_CHARSET, 0, &chars) != FcResultMatch)
+        return false;
+    for (FcChar32 c = 0x21; c <= 0x7E; c++)
+        if (!FcCharSetHasChar(chars, c))
+            return false;
+    return true;
+}
+
+bool IsScalable(FcPattern* candidate)
+{
+    FcBool outline = FcFalse;
+    return FcPatternGetBool(candidate, FC_OUTLINE, 0, &outline) == FcResultMatch && outline;
+}
+
+}  // namespace
+
+bool MatchFontFace(const GdiFont& font, FontFaceFile& face)
+{
+    FcConfig* config = Config();
+    if (!config)
+        return false;
+
+    FcPattern* pattern = FcPatternCreate();
+    if (!font.faceName.empty())
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(font.faceName.c_str()));
+    const int weight = font.weight > 0 ? font.weight : 400;
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
+    FcPatternAddInteger(pattern, FC_SLANT, font.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+
+    FcResult result = FcResultNoMatch;
+    FcFontSet* sorted = FcFontSort(config, pattern, FcFalse, nullptr, &result);
+    bool found = false;
+    for (int i = 0; sorted && i < sorted->nfont && !found; i++) {
+        FcPattern* candidate = sorted->fonts[i];
+        FcChar8* file = nullptr;
+        if (!IsScalable(candidate) || !HasPrintableAscii(candidate) ||
+            FcPatternGetString(candidate, FC_FILE, 0, &file) != FcResultMatch)
+            continue;
+        int index = 0;
+        FcPatternGetInteger(candidate, FC_INDEX, 0, &index);
+        face.path = reinterpret_cast<const char*>(file);
+        face.index = index;
+        found = true;
+    }
+    if (sorted)
+        FcFontSetDestroy(sorted);
+    FcPatternDestroy(pattern);
+    return found;
+}

@@ -1,0 +1,50 @@
+// Logical fonts and the device context's selection slot. A logical font only
+// records what was asked for; the face is looked up when outlines are made.
+#include <mutex>
+#include <set>
+
+#include "font_objects.h"
+#include "win_font.h"
+#include "win_handles.h"
+
+namespace {
+
+std::mutex g_lock;
+std::set<const GdiFont*> g_fonts;
+
+}  // namespace
+
+HFONT CreateFontA(int height, int width, int /*escapement*/, int /*orientation*/, int weight,
+                  DWORD italic, DWORD /*underline*/, DWORD /*strikeOut*/, DWORD charSet,
+                  DWORD /*outPrecision*/, DWORD /*clipPrecision*/, DWORD /*quality*/,
+                  DWORD /*pitchAndFamily*/, LPCSTR faceName)
+{
+    GdiFont* font = new GdiFont();
+    font->height = height;
+    font->width = width;
+    font->weight = weight;
+    font->italic = italic != 0;
+    font->charSet = charSet;
+    if (faceName)
+        font->faceName = faceName;
+
+    std::lock_guard<std::mutex> hold(g_lock);
+    g_fonts.insert(font);
+    return font;
+}
+
+const GdiFont* FindGdiFont(HGDIOBJ object)
+{
+    std::lock_guard<std::mutex> hold(g_lock);
+    auto found = g_fonts.find(static_cast<const GdiFont*>(object));
+    return found == g_fonts.end() ? nullptr : *found;
+}
+
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)
+{
+    if (!dc || !object)
+        return nullptr;
+    HGDIOBJ previous = dc->selected;
+    dc->selected = object;
+    return previous;
+}

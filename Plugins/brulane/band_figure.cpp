@@ -2,27 +2,12 @@
 
 #include <GL/gl.h>
 
-#include <cmath>
+#include "float_math.h"
 
 namespace {
 
 // Degrees per radian as the figure takes it: 57.2, not 180/pi.
 const float kDegreesPerRadian = 57.2f;
-
-float Sin(float x)
-{
-    return static_cast<float>(std::sin(double(x)));
-}
-
-float Cos(float x)
-{
-    return static_cast<float>(std::cos(double(x)));
-}
-
-float Sqrt(float x)
-{
-    return static_cast<float>(std::sqrt(double(x)));
-}
 
 float Angle(double degrees)
 {
@@ -39,18 +24,18 @@ float Height(int x)
 // sees a negative value.
 float WhiteRadius(int x)
 {
-    return Sqrt(Sin(Angle(x / 2.0)));
+    return FloatSqrt(FloatSin(Angle(x / 2.0)));
 }
 
 float RedRadius(int x)
 {
-    return Sqrt(static_cast<float>(1.1 * Sin(Angle(x / 2.0))));
+    return FloatSqrt(static_cast<float>(1.1 * FloatSin(Angle(x / 2.0))));
 }
 
 void RingVertex(float angle, float radius, float height)
 {
-    glVertex3f(static_cast<float>(double(Sin(angle)) * radius), height,
-               static_cast<float>(double(Cos(angle)) * radius));
+    glVertex3f(static_cast<float>(double(FloatSin(angle)) * radius), height,
+               static_cast<float>(double(FloatCos(angle)) * radius));
 }
 
 }  // namespace

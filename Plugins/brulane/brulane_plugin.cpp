@@ -3,26 +3,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <cmath>
-
+#include "float_math.h"
 #include "voxel_cubes.h"
 #include "voxel_grid.h"
-
-namespace {
-
-// Float sine and cosine: the argument widened to double, the result rounded
-// back to float.
-float Sin(float x)
-{
-    return static_cast<float>(std::sin(static_cast<double>(x)));
-}
-
-float Cos(float x)
-{
-    return static_cast<float>(std::cos(static_cast<double>(x)));
-}
-
-}  // namespace
 
 void Brulane_Plugin::Init()
 {
@@ -42,15 +25,15 @@ void Brulane_Plugin::Render(float time)
     const float t = time / 5;  // 20 per second
 
     // Each product is stored as a float before the offset is added.
-    const float sx0 = 10.0f * Sin(t / 12);
-    const float sy0 = 10.0f * Cos(t / 20);
-    const float sz0 = 10.0f * Sin(t / 17);
+    const float sx0 = 10.0f * FloatSin(t / 12);
+    const float sy0 = 10.0f * FloatCos(t / 20);
+    const float sz0 = 10.0f * FloatSin(t / 17);
     const float sx = sx0 + 16;
     const float sy = sy0 + 16;
     const float sz = sz0 + 16;
-    const float ex = 20.0f * Sin(t / 34);
-    const float ey = 20.0f * Cos(t / 32);
-    const float ez = 20.0f * Sin(t / 30);
+    const float ex = 20.0f * FloatSin(t / 34);
+    const float ey = 20.0f * FloatCos(t / 32);
+    const float ez = 20.0f * FloatSin(t / 30);
 
     StampVoxelSource(static_cast<int>(sx), static_cast<int>(sy), static_cast<int>(sz));
     DiffuseGrid();

@@ -2,9 +2,8 @@
 
 #include <GL/gl.h>
 
-#include <cmath>
-
 #include "extruded_tile.h"
+#include "float_math.h"
 
 float g_tilePhaseA = 0.0f;
 float g_tilePhaseB = 0.0f;
@@ -15,25 +14,15 @@ namespace {
 // so the pole corners do not quite meet.
 const float kDegrees = 0.017453277f;
 
-float Sin(float x)
-{
-    return static_cast<float>(std::sin(double(x)));
-}
-
-float Cos(float x)
-{
-    return static_cast<float>(std::cos(double(x)));
-}
-
 // The point at latitude lat and longitude lon, in degrees.
 Vector3 SpherePoint(int lat, int lon)
 {
     const float latAngle = static_cast<float>(lat * double(kDegrees));
     const float lonAngle = static_cast<float>(lon * double(kDegrees));
-    const float cosLat = Cos(latAngle);
+    const float cosLat = FloatCos(latAngle);
     Vector3 p;
-    p.Set(static_cast<float>(double(cosLat) * Cos(lonAngle)),
-          static_cast<float>(double(cosLat) * Sin(lonAngle)), Sin(latAngle));
+    p.Set(static_cast<float>(double(cosLat) * FloatCos(lonAngle)),
+          static_cast<float>(double(cosLat) * FloatSin(lonAngle)), FloatSin(latAngle));
     return p;
 }
 
@@ -59,7 +48,7 @@ void DrawTiledSphere()
     float pb = g_tilePhaseB;
     for (int lat = -90; lat <= 90 - step; lat += step) {
         for (int lon = 0; lon <= 360 - step; lon += step) {
-            const float h = static_cast<float>(double(Sin(pa)) * Cos(pb) / 2);
+            const float h = static_cast<float>(double(FloatSin(pa)) * FloatCos(pb) / 2);
             // Odd tiles rise, even ones sink.
             Tile(0.5f, n % 2 != 0 ? h : -h, lat, lon, step);
             // The second constant is 6.2829854, not 2 pi: the two phases drift.

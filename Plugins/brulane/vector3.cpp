@@ -1,6 +1,6 @@
 #include "vector3.h"
 
-#include <cmath>
+#include "float_math.h"
 
 Vector3& Vector3::Set(float newX, float newY, float newZ)
 {
@@ -39,7 +39,7 @@ void Vector3::Normalise()
     // The squares are summed in double and stored as a float; the root is
     // the float one.
     const float squares = static_cast<float>(double(x) * x + double(y) * y + double(z) * z);
-    const float length = static_cast<float>(std::sqrt(double(squares)));
+    const float length = FloatSqrt(squares);
     if (length > 0.0f) {
         x = x / length;
         y = y / length;

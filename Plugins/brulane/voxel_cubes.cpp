@@ -2,8 +2,7 @@
 
 #include <GL/gl.h>
 
-#include <cmath>
-
+#include "float_math.h"
 #include "voxel_grid.h"
 
 void DrawVoxelCubes()
@@ -20,9 +19,8 @@ void DrawVoxelCubes()
                     v = v / 2;
                     glTranslatef(static_cast<float>(i - 16), static_cast<float>(j - 16),
                                  static_cast<float>(k - 16));
-                    const float grow =
-                        static_cast<float>(std::pow(static_cast<double>(v), double(0.2f)));
-                    const float s = static_cast<float>(grow + 0.0125);
+                    // The small constant is added in double.
+                    const float s = static_cast<float>(FloatPow(v, 0.2f) + 0.0125);
                     glScalef(s, s, s);
                     glColor4f(i / 32.0f, j / 128.0f, k / 32.0f, 0.125f);
                     DrawUnitCube();

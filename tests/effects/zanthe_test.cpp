@@ -3,7 +3,6 @@
 // the frame and the GL state it leaves.
 #include <GL/gl.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <climits>
 #include <cmath>
@@ -201,12 +200,20 @@ protected:
     static void SetUpTestSuite()
     {
         EffectTest::SetUpTestSuite();
-        if (plugin_)
-            return;
         folder_ = new std::string(
             MakePictureFolder({kPictures[0], kPictures[1], kPictures[2], kPictures[3]}));
+        if (plugin_)
+            return;
         pool_ = new TexturePool;
         plugin_ = LoadEffect("zanthe.DLL");
+    }
+
+    static void TearDownTestSuite()
+    {
+        if (!folder_->empty())
+            fs::remove_all(*folder_);
+        delete folder_;
+        folder_ = nullptr;
     }
 
     // Every test starts from the suite's pool and its four pictures, whatever

@@ -180,6 +180,34 @@ TEST_F(Sorvel2Test, EveryFrameIs594CubesOfSixQuadsBetweenItsStateChanges)
         EXPECT_EQ(call.args, tail[i].args) << i;
     }
 
+    // Per arm: the arm's push, 99 links that each shrink the matrix their
+    // caller pushed, push, bend twice, step, set colour and line width and
+    // draw a cube, then the 99 links' pops and the arm's own.
+    std::vector<std::string> shape;
+    bool inCube = false;
+    for (size_t i = head.size() - 1; i < calls.size() - tail.size() + 1; ++i) {
+        const std::string& name = calls[i].name;
+        if (name == "glBegin") {
+            shape.push_back("cube");
+            inCube = true;
+        } else if (name == "glEnd") {
+            inCube = false;
+        } else if (!inCube) {
+            shape.push_back(name);
+        }
+    }
+    std::vector<std::string> expectedShape;
+    for (int arm = 0; arm < kArms; ++arm) {
+        expectedShape.push_back("glPushMatrix");
+        for (int link = 0; link < kCubesPerArm; ++link) {
+            for (const char* name : {"glScalef", "glPushMatrix", "glRotatef", "glRotatef",
+                                     "glTranslatef", "glColor3f", "glLineWidth", "cube"})
+                expectedShape.push_back(name);
+        }
+        expectedShape.insert(expectedShape.end(), kCubesPerArm + 1, "glPopMatrix");
+    }
+    EXPECT_TRUE(shape == expectedShape) << "the links are not nested as drawn";
+
     // One push and pop per arm and per link; per link one shrink, two bends,
     // one step, the colour and the line width.
     EXPECT_EQ(GlTraceCount("glBegin"), size_t(kCubes));

@@ -35,11 +35,12 @@ bool IsScalable(FcPattern* candidate)
 
 }  // namespace
 
-bool MatchFontFace(const GdiFont& font, FontFaceFile& face)
+std::vector<FontFaceFile> MatchFontFaces(const GdiFont& font)
 {
+    std::vector<FontFaceFile> faces;
     FcConfig* config = Config();
     if (!config)
-        return false;
+        return faces;
 
     FcPattern* pattern = FcPatternCreate();
     if (!font.faceName.empty())
@@ -52,21 +53,19 @@ bool MatchFontFace(const GdiFont& font, FontFaceFile& face)
 
     FcResult result = FcResultNoMatch;
     FcFontSet* sorted = FcFontSort(config, pattern, FcFalse, nullptr, &result);
-    bool found = false;
-    for (int i = 0; sorted && i < sorted->nfont && !found; i++) {
+    for (int i = 0; sorted && i < sorted->nfont; i++) {
         FcPattern* candidate = sorted->fonts[i];
         FcChar8* file = nullptr;
         if (!IsScalable(candidate) || !HasPrintableAscii(candidate) ||
             FcPatternGetString(candidate, FC_FILE, 0, &file) != FcResultMatch)
             continue;
-        int index = 0;
-        FcPatternGetInteger(candidate, FC_INDEX, 0, &index);
+        FontFaceFile face;
         face.path = reinterpret_cast<const char*>(file);
-        face.index = index;
-        found = true;
+        FcPatternGetInteger(candidate, FC_INDEX, 0, &face.index);
+        faces.push_back(face);
     }
     if (sorted)
         FcFontSetDestroy(sorted);
     FcPatternDestroy(pattern);
-    return found;
+    return faces;
 }

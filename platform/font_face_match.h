@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "font_objects.h"
 
@@ -10,8 +11,8 @@ struct FontFaceFile {
     int index = 0;  // face within the file
 };
 
-// fontconfig's best match for the font's face name, weight and slant among
-// the scalable faces that have every printable ASCII character, so a name
-// that fontconfig maps to a symbol font still yields letters. False when
-// there is no such face.
-bool MatchFontFace(const GdiFont& font, FontFaceFile& face);
+// fontconfig's matches for the font's face name, weight and slant, best
+// first, among the scalable faces that claim every printable ASCII
+// character: a name that fontconfig maps to a symbol font still finds
+// letters further down. Empty when there is none.
+std::vector<FontFaceFile> MatchFontFaces(const GdiFont& font);

@@ -6,6 +6,7 @@
 #include FT_FREETYPE_H
 #include FT_BBOX_H
 #include FT_OUTLINE_H
+#include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
 #include <cmath>
@@ -26,6 +27,13 @@ FT_Library Library()
 }
 
 const int kMaxSegments = 256;
+
+// IBM font class 12 in the OS/2 table: symbols, dingbats and the like.
+bool IsSymbolic(FT_Face face)
+{
+    const TT_OS2* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    return os2 && os2->version != 0xFFFF && (os2->sFamilyClass >> 8) == 12;
+}
 
 struct Flattener {
     std::vector<std::vector<FlatPoint>>* contours;
@@ -113,7 +121,7 @@ std::unique_ptr<OutlineFace> OutlineFace::Open(const std::string& path, int inde
     FT_Face face = nullptr;
     if (!library || FT_New_Face(library, path.c_str(), index, &face) != 0)
         return nullptr;
-    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0) {
+    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0 || IsSymbolic(face)) {
         FT_Done_Face(face);
         return nullptr;
     }

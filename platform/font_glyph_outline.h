@@ -26,7 +26,9 @@ struct GlyphOutline {
 
 class OutlineFace {
 public:
-    // Null when the file holds no scalable face at that index.
+    // Null when the file holds no scalable face at that index, or one whose
+    // own tables class it as symbolic: such faces may put pictures at the
+    // letters' codes.
     static std::unique_ptr<OutlineFace> Open(const std::string& path, int index);
     ~OutlineFace();
     OutlineFace(const OutlineFace&) = delete;

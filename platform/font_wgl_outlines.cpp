@@ -130,10 +130,12 @@ BOOL wglUseFontOutlinesA(HDC dc, DWORD first, DWORD count, DWORD listBase, FLOAT
         listBase == 0 || first > 256 || count > 256 - first || listBase + count < listBase)
         return FALSE;
     const GdiFont* font = FindGdiFont(dc->selected);
-    FontFaceFile file;
-    if (!font || !MatchFontFace(*font, file))
+    if (!font)
         return FALSE;
-    std::unique_ptr<OutlineFace> face = OutlineFace::Open(file.path, file.index);
+    std::unique_ptr<OutlineFace> face;
+    for (const FontFaceFile& file : MatchFontFaces(*font))
+        if ((face = OutlineFace::Open(file.path, file.index)))
+            break;
     if (!face)
         return FALSE;
     GLUtesselator* tess = NewTessellator();

@@ -131,6 +131,13 @@ Orvan_Plugin* Sorvel2Test::plugin_ = nullptr;
 
 }  // namespace
 
+TEST_F(Sorvel2Test, ScriptsAddressItByItsDisplayName)
+{
+    char name[64] = {};
+    EXPECT_EQ(plugin_->GetName(name), 0);
+    EXPECT_STREQ(name, "Sorvels 2 plugin");
+}
+
 TEST_F(Sorvel2Test, InitLogsOnlyItsMessageAndTouchesNoGLState)
 {
     // A new object of the library: its first Init.

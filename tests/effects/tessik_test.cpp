@@ -195,6 +195,13 @@ TEST_F(TessikTest, BeforeInitTheMeshIsBuiltAndTheScaleIsZero)
     EXPECT_EQ(beforeInit_->scale, (std::vector<double>{0.0, 0.0, 0.0}));
 }
 
+TEST_F(TessikTest, ScriptsAddressItByItsDisplayName)
+{
+    char name[64] = {};
+    EXPECT_EQ(plugin_->GetName(name), 0);
+    EXPECT_STREQ(name, "Tessik Plugin");
+}
+
 TEST_F(TessikTest, InitSetsLightOneUnderTheModelviewOfTheMomentAndTheScaleThirty)
 {
     std::vector<GlTraceCall> lights;

@@ -187,8 +187,19 @@ GL_TRACE(glCopyTexSubImage2D,
 // Display lists.
 GL_TRACE(glListBase, (GLuint base), (base), double(base))
 GL_TRACE(glCallList, (GLuint list), (list), double(list))
-GL_TRACE(glCallLists, (GLsizei n, GLenum type, const GLvoid* lists), (n, type, lists),
-         double(n), double(type))
+// n and type, then the names themselves when they are bytes, as text is.
+extern "C" void GLAPIENTRY glCallLists(GLsizei n, GLenum type, const GLvoid* lists)
+{
+    GL_TRACE_REAL(void, glCallLists, (GLsizei, GLenum, const GLvoid*));
+    if (s_recording) {
+        if (type == GL_UNSIGNED_BYTE)
+            RecordArray("glCallLists", {double(n), double(type)}, static_cast<const GLubyte*>(lists),
+                        n);
+        else
+            Record("glCallLists", {double(n), double(type)});
+    }
+    real(n, type, lists);
+}
 
 bool GlTraceInterposing()
 {

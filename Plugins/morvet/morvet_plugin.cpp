@@ -29,7 +29,7 @@ void Morvet_Plugin::Init()
 void Morvet_Plugin::Render(float time)
 {
     glEnable(GL_TEXTURE_2D);
-    g_boundTexture = PictureSource(g_pictureSelector, host->glSystem);
+    g_boundTexture = PictureSource(g_pictureSelector, host);
     glBindTexture(GL_TEXTURE_2D, g_boundTexture);
 
     // The colour below stays; the opaque sheet overwrites what it covers.

@@ -1,9 +1,10 @@
 #include "picture_source.h"
 
 #include "orvan_gl.h"
+#include "orvan_plugin_host.h"
 #include "portrait_textures.h"
 
-GLuint PictureSource(int selector, OrvanGL* glSystem)
+GLuint PictureSource(int selector, Orvan_Plugin_Host* host)
 {
     switch (selector) {
     case 0:
@@ -16,7 +17,7 @@ GLuint PictureSource(int selector, OrvanGL* glSystem)
     case 6:
     case 7:
     case 8:
-        return glSystem->GetTextureId(glSystem->rttTargets[selector - 4]);
+        return host->glSystem->GetTextureId(host->glSystem->rttTargets[selector - 4]);
     case 9:
         return g_portraitTextures[4];
     default:

@@ -1,0 +1,549 @@
+// The brulane library's routines that its effect does not reach from
+// outside: the vector, the extruded tile, the two tiled spheres, the band
+// figure, and the grid's threshold. The library exports NewPlugin alone, so
+// its sources are compiled into this file, in a namespace of their own; the
+// GL tracer sees what they send on its way to Mesa.
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "effect_fixture.h"
+#include "gl_trace.h"
+
+namespace brulane {
+#include "../../Plugins/brulane/band_figure.cpp"
+#include "../../Plugins/brulane/extruded_tile.cpp"
+#include "../../Plugins/brulane/tiled_sphere.cpp"
+#include "../../Plugins/brulane/vector3.cpp"
+#include "../../Plugins/brulane/voxel_cubes.cpp"
+#include "../../Plugins/brulane/voxel_grid.cpp"
+}  // namespace brulane
+
+namespace {
+
+using brulane::Vector3;
+using Values = std::vector<double>;
+
+Vector3 V(float x, float y, float z)
+{
+    Vector3 v;
+    v.Set(x, y, z);
+    return v;
+}
+
+void ClearGrid()
+{
+    for (auto& plane : brulane::g_voxelGrid)
+        for (auto& row : plane)
+            for (float& cell : row)
+                cell = 0.0f;
+}
+
+Values ValuesOf(const Vector3& v)
+{
+    return Values{v.x, v.y, v.z};
+}
+
+// What one routine sent: normals, colours and vertices in order, each with
+// its name.
+struct Sent {
+    std::string name;
+    Values args;
+};
+
+std::vector<Sent> Attributes(const std::vector<GlTraceCall>& calls)
+{
+    std::vector<Sent> out;
+    for (const GlTraceCall& call : calls)
+        if (call.name == "glNormal3f" || call.name == "glColor4f" || call.name == "glColor3f" ||
+            call.name == "glVertex3f")
+            out.push_back(Sent{call.name, call.args});
+    return out;
+}
+
+// One quad of a tiled sphere's batch, with the normal and colour current
+// when it went out.
+struct Quad {
+    Values normal;
+    Values colour;
+    std::vector<Values> vertices;
+};
+
+std::vector<Quad> Quads(const std::vector<GlTraceCall>& calls)
+{
+    std::vector<Quad> quads;
+    Values normal, colour;
+    for (const GlTraceCall& call : calls) {
+        if (call.name == "glNormal3f") {
+            normal = call.args;
+        } else if (call.name == "glColor4f" || call.name == "glColor3f") {
+            colour = call.args;
+        } else if (call.name == "glVertex3f") {
+            if (quads.empty() || quads.back().vertices.size() == 4)
+                quads.push_back(Quad{normal, colour, {}});
+            quads.back().vertices.push_back(call.args);
+        }
+    }
+    return quads;
+}
+
+Values Mean(const std::vector<Values>& points)
+{
+    Values m(3, 0.0);
+    for (const Values& p : points)
+        for (int a = 0; a < 3; ++a)
+            m[a] += p[a] / double(points.size());
+    return m;
+}
+
+double Length(const Values& v)
+{
+    return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+}
+
+double Dot(const Values& a, const Values& b)
+{
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+
+Values Minus(const Values& a, const Values& b)
+{
+    return Values{a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
+
+std::vector<GlTraceCall> Trace(void (*routine)())
+{
+    GlTraceRecording recording;
+    routine();
+    return GlTraceCalls();
+}
+
+std::vector<GlTraceCall> TraceTile(float scale, float height, const Vector3& a, const Vector3& b,
+                                   const Vector3& c, const Vector3& d)
+{
+    GlTraceRecording recording;
+    glBegin(GL_QUADS);
+    brulane::DrawExtrudedTile(scale, height, &a, &b, &c, &d);
+    glEnd();
+    return GlTraceCalls();
+}
+
+// Batches a routine opened: each glBegin with its mode.
+std::vector<double> Batches(const std::vector<GlTraceCall>& calls)
+{
+    std::vector<double> modes;
+    for (const GlTraceCall& call : calls)
+        if (call.name == "glBegin")
+            modes.push_back(call.args[0]);
+    return modes;
+}
+
+}  // namespace
+
+using BrulaneRoutinesTest = EffectTest;
+
+TEST_F(BrulaneRoutinesTest, Vector3OperationsWorkInPlaceOrIntoTheirTarget)
+{
+    Vector3 v;
+    EXPECT_EQ(&v.Set(1.0f, -2.0f, 0.5f), &v);
+    EXPECT_EQ(ValuesOf(v), (Values{1.0, -2.0, 0.5}));
+
+    Vector3 out;
+    EXPECT_EQ(v.ScaledCopy(&out, 4.0f), &out);
+    EXPECT_EQ(ValuesOf(out), (Values{4.0, -8.0, 2.0}));
+    EXPECT_EQ(ValuesOf(v), (Values{1.0, -2.0, 0.5}));  // the vector itself unchanged
+
+    EXPECT_EQ(&v.AddVector(out), &v);
+    EXPECT_EQ(ValuesOf(v), (Values{5.0, -10.0, 2.5}));
+    EXPECT_EQ(&v.SubtractVector(V(1.0f, 1.0f, 1.0f)), &v);
+    EXPECT_EQ(ValuesOf(v), (Values{4.0, -11.0, 1.5}));
+
+    Vector3 copy(v);
+    Vector3 assigned;
+    EXPECT_EQ(&(assigned = v), &assigned);
+    EXPECT_EQ(ValuesOf(copy), ValuesOf(v));
+    EXPECT_EQ(ValuesOf(assigned), ValuesOf(v));
+
+    struct Case {
+        Values in, out;
+    };
+    const Case cases[] = {
+        {{3, 0, 4}, {0.6f, 0, 0.8f}},
+        {{0, -2, 0}, {0, -1, 0}},
+        {{0, 0, 0}, {0, 0, 0}},  // zero length: left as it is
+        // The squares vanish as a float: a length of 0, nothing divided.
+        {{1e-30, -1e-30, 1e-30}, {1e-30f, -1e-30f, 1e-30f}},
+    };
+    for (const Case& c : cases) {
+        Vector3 n = V(float(c.in[0]), float(c.in[1]), float(c.in[2]));
+        n.Normalise();
+        EXPECT_EQ(ValuesOf(n), c.out) << c.in[0] << "," << c.in[1] << "," << c.in[2];
+    }
+}
+
+TEST_F(BrulaneRoutinesTest, ExtrudedTileSendsItsTopThenFourGreyWallsWithTheirNormals)
+{
+    // A square about (2, 3, 4) facing +z; corners exact in float, so the
+    // given corners come back unchanged after the centroid round trip.
+    const Vector3 a = V(3, 4, 4), b = V(1, 4, 4), c = V(1, 2, 4), d = V(3, 2, 4);
+    const std::vector<Sent> sent = Attributes(TraceTile(0.5f, 0.25f, a, b, c, d));
+    ASSERT_EQ(sent.size(), 30u);  // five quads of normal, colour, 4 vertices
+
+    const Values p[4] = {ValuesOf(a), ValuesOf(b), ValuesOf(c), ValuesOf(d)};
+    const Values q[4] = {{2.5, 3.5, 4.25}, {1.5, 3.5, 4.25}, {1.5, 2.5, 4.25}, {2.5, 2.5, 4.25}};
+    EXPECT_EQ(sent[0].name, "glNormal3f");
+    EXPECT_EQ(sent[0].args, (Values{0, 0, 1}));
+    EXPECT_EQ(sent[1].name, "glColor4f");
+    EXPECT_EQ(sent[1].args, (Values{1, 1, 1, 0.25}));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(sent[2 + i].name, "glVertex3f");
+        EXPECT_EQ(sent[2 + i].args, q[i]) << "top corner " << i;
+    }
+
+    struct Wall {
+        double grey;
+        Values corners[4];
+    };
+    const Wall walls[4] = {
+        {0.25, {p[0], p[1], q[1], q[0]}},
+        {0.5, {q[1], p[1], p[2], q[2]}},
+        {0.75, {q[3], q[2], p[2], p[3]}},
+        {1.0, {p[3], p[0], q[0], q[3]}},
+    };
+    for (int w = 0; w < 4; ++w) {
+        SCOPED_TRACE(w);
+        const size_t at = 6 + 6 * size_t(w);
+        const Wall& wall = walls[w];
+        ASSERT_EQ(sent[at].name, "glNormal3f");
+        ASSERT_EQ(sent[at + 1].name, "glColor4f");
+        EXPECT_EQ(sent[at + 1].args, (Values{wall.grey, wall.grey, wall.grey, 0.25}));
+        for (int i = 0; i < 4; ++i) {
+            ASSERT_EQ(sent[at + 2 + i].name, "glVertex3f");
+            EXPECT_EQ(sent[at + 2 + i].args, wall.corners[i]) << "corner " << i;
+        }
+        // The wall's normal: the first two corners about the centroid,
+        // crossed; it is a unit vector square to the wall's bottom edge.
+        const Values m = Mean({wall.corners[0], wall.corners[1], wall.corners[2],
+                               wall.corners[3]});
+        const Values r0 = Minus(wall.corners[0], m), r1 = Minus(wall.corners[1], m);
+        Values cross = {r0[1] * r1[2] - r0[2] * r1[1], r0[2] * r1[0] - r0[0] * r1[2],
+                        r0[0] * r1[1] - r0[1] * r1[0]};
+        const double length = Length(cross);
+        for (int axis = 0; axis < 3; ++axis)
+            EXPECT_NEAR(sent[at].args[axis], cross[axis] / length, 1e-6) << axis;
+    }
+    // The corners were read, not changed.
+    EXPECT_EQ(ValuesOf(a), p[0]);
+    EXPECT_EQ(ValuesOf(d), p[3]);
+}
+
+TEST_F(BrulaneRoutinesTest, ExtrudedTileWithoutScaleTurnsItsWallsAndKeepsTheTopNormal)
+{
+    const Vector3 a = V(3, 4, 4), b = V(1, 4, 4), c = V(1, 2, 4), d = V(3, 2, 4);
+    for (float scale : {0.0f, -0.5f}) {
+        SCOPED_TRACE(scale);
+        const std::vector<Sent> sent = Attributes(TraceTile(scale, 1.0f, a, b, c, d));
+        ASSERT_EQ(sent.size(), 26u);  // one normal only
+        EXPECT_EQ(sent[0].name, "glNormal3f");
+        const Values p[4] = {ValuesOf(a), ValuesOf(b), ValuesOf(c), ValuesOf(d)};
+        Values q[4];
+        for (int i = 0; i < 4; ++i) {
+            const Values centre = {2, 3, 4};
+            for (int axis = 0; axis < 3; ++axis)
+                q[i].push_back(centre[axis] + scale * (p[i][axis] - centre[axis]) +
+                               (axis == 2 ? 1.0 : 0.0));
+            EXPECT_EQ(sent[2 + i].args, q[i]);
+        }
+        const Values reversed[4][4] = {{q[0], q[1], p[1], p[0]},
+                                       {q[2], p[2], p[1], q[1]},
+                                       {p[3], p[2], q[2], q[3]},
+                                       {q[3], q[0], p[0], p[3]}};
+        const double greys[4] = {0.25, 0.5, 0.75, 1.0};
+        for (int w = 0; w < 4; ++w) {
+            const size_t at = 6 + 5 * size_t(w);
+            EXPECT_EQ(sent[at].name, "glColor4f");
+            EXPECT_EQ(sent[at].args, (Values{greys[w], greys[w], greys[w], 0.25}));
+            for (int i = 0; i < 4; ++i)
+                EXPECT_EQ(sent[at + 1 + i].args, reversed[w][i]) << "wall " << w << " " << i;
+        }
+    }
+}
+
+TEST_F(BrulaneRoutinesTest, ExtrudedTileDegenerateCases)
+{
+    // Scale 1, height 0: the top lies on the tile and each wall collapses to
+    // a line, its two ends each sent twice.
+    {
+        const Vector3 a = V(1, 1, 0), b = V(-1, 1, 0), c = V(-1, -1, 0), d = V(1, -1, 0);
+        const std::vector<Quad> quads = Quads(TraceTile(1.0f, 0.0f, a, b, c, d));
+        ASSERT_EQ(quads.size(), 5u);
+        const std::vector<Values> tile = {ValuesOf(a), ValuesOf(b), ValuesOf(c), ValuesOf(d)};
+        EXPECT_EQ(quads[0].vertices, tile);
+        for (size_t w = 1; w < 5; ++w) {
+            std::vector<Values> ends = quads[w].vertices;
+            std::sort(ends.begin(), ends.end());
+            EXPECT_EQ(ends[0], ends[1]) << w;
+            EXPECT_EQ(ends[2], ends[3]) << w;
+            EXPECT_NE(ends[1], ends[2]) << w;
+            for (double value : quads[w].normal)
+                EXPECT_TRUE(std::isfinite(value)) << w;  // a zero normal at worst
+        }
+    }
+    // Corners in a line: the first two relative corners are parallel, the
+    // normal has no length and goes out as zero, never as NaN.
+    {
+        const Vector3 a = V(0, 0, 0), b = V(1, 0, 0), c = V(2, 0, 0), d = V(3, 0, 0);
+        const std::vector<Quad> quads = Quads(TraceTile(0.5f, 0.3f, a, b, c, d));
+        ASSERT_EQ(quads.size(), 5u);
+        EXPECT_EQ(quads[0].normal, (Values{0, 0, 0}));
+        EXPECT_EQ(quads[0].vertices[0], (Values{0.75, 0, 0}));  // no lift along no normal
+        for (const Quad& quad : quads)
+            for (double value : quad.normal)
+                EXPECT_TRUE(std::isfinite(value));
+    }
+}
+
+TEST_F(BrulaneRoutinesTest, TiledSphereRipplesInACheckerboardAndCarriesItsPhases)
+{
+    // The first call after load starts from phases 0, so its first tile has
+    // height 0.
+    brulane::g_tilePhaseA = 0.0f;
+    brulane::g_tilePhaseB = 0.0f;
+    std::vector<GlTraceCall> calls = Trace(brulane::DrawTiledSphere);
+    EXPECT_EQ(Batches(calls), (std::vector<double>{double(GL_QUADS)}));
+    EXPECT_EQ(GlTraceCount("glEnd"), 1u);
+    std::vector<Quad> quads = Quads(calls);
+    ASSERT_EQ(quads.size(), 18u * 36u * 5u);
+    // 18 rows of 0.007 and 0.021, then 0.0001 and 0.0003.
+    EXPECT_NEAR(brulane::g_tilePhaseA, 18 * 0.007 + 0.0001, 1e-5);
+    EXPECT_NEAR(brulane::g_tilePhaseB, 18 * 0.021 + 0.0003, 1e-5);
+
+    // Heights as the phases give them: the tile's top centroid sits off the
+    // tile's own centroid along the top normal by +h for odd tiles, -h for
+    // even ones; 37 a row shifts the pattern by one each row.
+    // The phases step as floats, as the routine keeps them.
+    auto check = [](const std::vector<Quad>& sphere, float startA, float startB) {
+        float rowA = startA, rowB = startB;
+        int n = 0;
+        for (int row = 0; row < 18; ++row) {
+            float pa = rowA, pb = rowB;
+            for (int col = 0; col < 36; ++col) {
+                const size_t tile = size_t(row * 36 + col);
+                const Quad& top = sphere[tile * 5];
+                // The wall of the first edge starts at the tile's corners.
+                const Quad& wall = sphere[tile * 5 + 1];
+                const std::vector<Values> corners = {wall.vertices[0], wall.vertices[1],
+                                                     sphere[tile * 5 + 2].vertices[2],
+                                                     sphere[tile * 5 + 3].vertices[3]};
+                for (const Values& corner : corners)
+                    EXPECT_NEAR(Length(corner), 1.0, 1e-6) << "off the unit sphere";
+                EXPECT_NEAR(Length(top.normal), 1.0, 1e-5) << "row " << row << " col " << col;
+                const double h = std::sin(double(pa)) * std::cos(double(pb)) / 2;
+                const double lift =
+                    Dot(Minus(Mean(top.vertices), Mean(corners)), top.normal);
+                EXPECT_NEAR(lift, n % 2 != 0 ? h : -h, 2e-6) << "row " << row << " col " << col;
+                pa = float(pa + 6.2831854 / 10 / 6);
+                pb = float(pb + 6.2829854 / 10 / 3);
+                ++n;
+            }
+            rowA = float(rowA + 0.007);
+            rowB = float(rowB + 0.021);
+            ++n;
+        }
+    };
+    EXPECT_NEAR(Dot(Minus(Mean(quads[0].vertices), Mean({quads[1].vertices[0],
+                                                          quads[1].vertices[1],
+                                                          quads[2].vertices[2],
+                                                          quads[3].vertices[3]})),
+                    quads[0].normal),
+                0.0, 1e-7);
+    check(quads, 0.0f, 0.0f);
+
+    // The next call continues from the advanced phases.
+    const float a1 = brulane::g_tilePhaseA, b1 = brulane::g_tilePhaseB;
+    calls = Trace(brulane::DrawTiledSphere);
+    quads = Quads(calls);
+    ASSERT_EQ(quads.size(), 18u * 36u * 5u);
+    check(quads, a1, b1);
+
+    // Every tile's top has half its tile's size, white at a quarter alpha.
+    for (size_t t = 0; t < quads.size(); t += 5)
+        ASSERT_EQ(quads[t].colour, (Values{1, 1, 1, 0.25}));
+}
+
+TEST_F(BrulaneRoutinesTest, TiledSpherePolesAlmostMeetAndKeepTheirNormals)
+{
+    // The degree factor is pi/180 with pi as 3.14159: cos(90 k) is about
+    // 1.4e-6, so the two corners at a pole stay apart.
+    const std::vector<Quad> quads = Quads(Trace(brulane::DrawTiledSphere));
+    ASSERT_EQ(quads.size(), 18u * 36u * 5u);
+    for (int col = 0; col < 36; ++col) {
+        SCOPED_TRACE(col);
+        // A tile's first and last corners lie on its lower latitude: in the
+        // first row the fourth wall starts with both, at -90.
+        const Quad& bottomWall = quads[size_t(col) * 5 + 4];
+        const Values& p3 = bottomWall.vertices[0];
+        const Values& p0 = bottomWall.vertices[1];
+        EXPECT_NE(p3, p0);
+        EXPECT_LT(Length(Minus(p3, p0)), 1e-6);
+        EXPECT_NEAR(p0[2], -1.0, 1e-9);
+        // Its second and third lie on the upper one: in the last row the
+        // second wall joins them, at 90.
+        const Quad& topWall = quads[size_t(17 * 36 + col) * 5 + 2];
+        EXPECT_NE(topWall.vertices[1], topWall.vertices[2]);
+        EXPECT_NEAR(topWall.vertices[1][2], 1.0, 1e-9);
+        EXPECT_NEAR(Length(quads[size_t(col) * 5].normal), 1.0, 1e-5);
+        EXPECT_NEAR(Length(quads[size_t(17 * 36 + col) * 5].normal), 1.0, 1e-5);
+    }
+}
+
+TEST_F(BrulaneRoutinesTest, FlatTiledSphereIs288FlatTilesAndKeepsNoState)
+{
+    const float phaseA = brulane::g_tilePhaseA;
+    const std::vector<GlTraceCall> first = Trace(brulane::DrawFlatTiledSphere);
+    EXPECT_EQ(Batches(first), (std::vector<double>{double(GL_QUADS)}));
+    const std::vector<Quad> quads = Quads(first);
+    ASSERT_EQ(quads.size(), 12u * 24u * 5u);
+    for (size_t t = 0; t < quads.size(); t += 5) {
+        SCOPED_TRACE(t / 5);
+        const std::vector<Values> corners = {quads[t + 1].vertices[0], quads[t + 1].vertices[1],
+                                             quads[t + 2].vertices[2], quads[t + 3].vertices[3]};
+        const Values m = Mean(corners);
+        // Height 0: the top is the tile shrunk to 0.55 about its centroid.
+        for (int i = 0; i < 4; ++i)
+            for (int axis = 0; axis < 3; ++axis)
+                ASSERT_NEAR(quads[t].vertices[size_t(i)][size_t(axis)],
+                            m[size_t(axis)] + 0.55 * (corners[size_t(i)][size_t(axis)] -
+                                                      m[size_t(axis)]),
+                            1e-6);
+    }
+    EXPECT_EQ(brulane::g_tilePhaseA, phaseA);
+    const std::vector<GlTraceCall> second = Trace(brulane::DrawFlatTiledSphere);
+    EXPECT_TRUE(Attributes(second).size() == Attributes(first).size());
+    const std::vector<Quad> again = Quads(second);
+    for (size_t n = 0; n < quads.size(); ++n)
+        ASSERT_EQ(again[n].vertices, quads[n].vertices) << n;
+}
+
+TEST_F(BrulaneRoutinesTest, BandFigureIsWhiteRingsWithARedBandTwoStepsInThree)
+{
+    const std::vector<GlTraceCall> calls = Trace(brulane::DrawBandFigure);
+    EXPECT_EQ(Batches(calls), (std::vector<double>{double(GL_QUADS)}));
+    EXPECT_EQ(GlTraceCount("glNormal3f"), 0u);
+    const std::vector<Quad> quads = Quads(calls);
+
+    size_t white = 0, red = 0;
+    double lowest = 1e9, highest = -1e9, lowRadius = 0, highRadius = 0;
+    std::vector<int> redSteps(36, 0);
+    int step = 0;
+    for (size_t n = 0; n < quads.size(); ++n) {
+        const Quad& quad = quads[n];
+        for (const Values& v : quad.vertices)
+            for (double value : v)
+                ASSERT_TRUE(std::isfinite(value));
+        if (quad.colour == Values{1, 1, 1}) {
+            ++white;
+            step = int((white - 1) % 36);
+            const bool redFollows = n + 1 < quads.size() && quads[n + 1].colour == Values{1, 0, 0};
+            redSteps[size_t(step)] += redFollows ? 1 : 0;
+            // The second corner lies at angle b on the lower edge.
+            const Values& v = quad.vertices[1];
+            double angle = std::atan2(v[0], v[2]);
+            if (angle < 0)
+                angle += 2 * M_PI;
+            EXPECT_EQ(std::lround(angle * 57.2), step * 10) << n;
+            if (v[1] < lowest) {
+                lowest = v[1];
+                lowRadius = std::hypot(v[0], v[2]);
+            }
+            const Values& top = quad.vertices[2];
+            if (top[1] > highest) {
+                highest = top[1];
+                highRadius = std::hypot(top[0], top[2]);
+            }
+        } else {
+            ASSERT_EQ(quad.colour, (Values{1, 0, 0}));
+            ++red;
+        }
+    }
+    EXPECT_EQ(white, 34u * 36u);
+    EXPECT_EQ(red, 34u * 24u);
+    // Every ring lacks its red quad at b = 0, 30, ..., 330.
+    for (int s = 0; s < 36; ++s)
+        EXPECT_EQ(redSteps[size_t(s)], s % 3 == 0 ? 0 : 34) << "b " << s * 10;
+
+    // Open at both ends.
+    EXPECT_NEAR(lowest, -170.0 / 180.0, 1e-6);
+    EXPECT_NEAR(highest, 170.0 / 180.0, 1e-6);
+    EXPECT_NEAR(lowRadius, 0.30, 0.01);
+    EXPECT_NEAR(highRadius, 0.29, 0.01);
+}
+
+TEST_F(BrulaneRoutinesTest, VoxelCubesDrawOnlyInteriorCellsAboveTheThreshold)
+{
+    ClearGrid();
+    float(&grid)[32][32][32] = brulane::g_voxelGrid;
+    const float threshold = 1.25e-5f;
+    grid[3][4][5] = threshold;  // not drawn: the test is strict
+    grid[3][4][6] = std::nextafter(threshold, 1.0f);
+    grid[7][7][7] = std::numeric_limits<float>::quiet_NaN();
+    grid[8][8][8] = -5.0f;
+    grid[30][30][30] = 2.0f;  // half-size 1.0125
+    grid[0][5][5] = 10.0f;    // border cells are never drawn
+    grid[5][31][5] = 10.0f;
+
+    std::vector<GlTraceCall> calls;
+    {
+        GlTraceRecording recording;
+        brulane::DrawVoxelCubes();
+        calls = GlTraceCalls();
+    }
+    EXPECT_EQ(GlTraceCount("glPushMatrix"), 27001u);
+    EXPECT_EQ(GlTraceCount("glPopMatrix"), 27001u);
+    std::vector<Values> translations, scales, colours;
+    for (const GlTraceCall& call : calls) {
+        if (call.name == "glTranslatef")
+            translations.push_back(call.args);
+        else if (call.name == "glScalef")
+            scales.push_back(call.args);
+        else if (call.name == "glColor4f")
+            colours.push_back(call.args);
+    }
+    EXPECT_EQ(translations, (std::vector<Values>{{-13, -12, -10}, {14, 14, 14}}));
+    ASSERT_EQ(scales.size(), 2u);
+    EXPECT_EQ(scales[1], (Values{1.0125f, 1.0125f, 1.0125f}));
+    EXPECT_EQ(colours[1], (Values{30 / 32.0f, 30 / 128.0f, 30 / 32.0f, 0.125f}));
+    // The grid is only read.
+    EXPECT_EQ(grid[3][4][5], threshold);
+    EXPECT_EQ(grid[30][30][30], 2.0f);
+}
+
+TEST_F(BrulaneRoutinesTest, StampsAndBlurNeverReachTheBorder)
+{
+    ClearGrid();
+    float(&grid)[32][32][32] = brulane::g_voxelGrid;
+    // The source's cells at its extremes, 6 and 26 on every axis, over many
+    // frames.
+    for (int frame = 0; frame < 40; ++frame) {
+        const int at = frame % 2 == 0 ? 6 : 26;
+        brulane::StampVoxelSource(at, at, at);
+        brulane::DiffuseGrid();
+    }
+    bool sawBorder = false;
+    double interior = 0;
+    for (int i = 0; i < 32; ++i)
+        for (int j = 0; j < 32; ++j)
+            for (int k = 0; k < 32; ++k) {
+                const bool border = i == 0 || j == 0 || k == 0 || i == 31 || j == 31 || k == 31;
+                if (border)
+                    sawBorder = sawBorder || grid[i][j][k] != 0.0f;
+                else
+                    interior += grid[i][j][k];
+            }
+    EXPECT_FALSE(sawBorder);
+    EXPECT_GT(interior, 0.0);
+}

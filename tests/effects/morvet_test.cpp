@@ -247,8 +247,10 @@ TEST_F(WaveSheetTest, ASecondInitWarnsFindsThePicturesLoadedAndShowsTheFirst)
 
 TEST_F(WaveSheetTest, APictureThatDidNotLoadShowsNoTexture)
 {
-    // A pool of its own, and a data folder with the first picture only.
-    NotingTexturePool partial;
+    // A pool of its own, and a data folder with the first picture only. Like
+    // the host's, the pool lives to the end: its records are never freed.
+    static NotingTexturePool* const pool = new NotingTexturePool;
+    NotingTexturePool& partial = *pool;
     {
         DemoDataDirectory data({"kimbel.jpg"});
         ASSERT_TRUE(data.ok());

@@ -62,13 +62,19 @@ void GLAPIENTRY Begin(GLenum mode)
 
 void GLAPIENTRY Vertex(void* point)
 {
-    glVertex3dv(static_cast<const GLdouble*>(point));
+    const GLdouble* xyz = static_cast<const GLdouble*>(point);
+    glVertex3f(static_cast<GLfloat>(xyz[0]), static_cast<GLfloat>(xyz[1]), static_cast<GLfloat>(xyz[2]));
 }
 
 void GLAPIENTRY End()
 {
     glEnd();
 }
+
+// Asking for edge flags makes the tessellator send separate triangles only:
+// Mesa's feedback and selection modes fail on a list that mixes fans, strips
+// and triangles. The flags themselves are not needed for filled glyphs.
+void GLAPIENTRY EdgeFlag(GLboolean) {}
 
 typedef void(GLAPIENTRY* TessCallback)();
 
@@ -80,6 +86,7 @@ GLUtesselator* NewTessellator()
     gluTessCallback(tess, GLU_TESS_BEGIN, reinterpret_cast<TessCallback>(Begin));
     gluTessCallback(tess, GLU_TESS_VERTEX, reinterpret_cast<TessCallback>(Vertex));
     gluTessCallback(tess, GLU_TESS_END, reinterpret_cast<TessCallback>(End));
+    gluTessCallback(tess, GLU_TESS_EDGE_FLAG, reinterpret_cast<TessCallback>(EdgeFlag));
     gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<TessCallback>(Combine));
     gluTessCallback(tess, GLU_TESS_ERROR_DATA, reinterpret_cast<TessCallback>(Failed));
     // Triangles wound counter-clockwise seen from +z, whatever the face's

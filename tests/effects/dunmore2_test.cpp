@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -146,6 +147,17 @@ std::vector<Call>* ZoomBlurTest::initCalls_ = nullptr;
 bool ZoomBlurTest::texturingAfterInit_ = false;
 
 }  // namespace
+
+TEST_F(ZoomBlurTest, TheLongestDisplayNameIsWrittenWithItsNulOnly)
+{
+    char buffer[64];
+    memset(buffer, 0x5A, sizeof buffer);
+    EXPECT_EQ(plugin_->GetName(buffer), 0);
+    const char name[] = "Blur Filter Fuckup Plugin";
+    static_assert(sizeof name == 26, "25 characters and the NUL");
+    EXPECT_EQ(memcmp(buffer, name, sizeof name), 0);
+    EXPECT_EQ(buffer[sizeof name], 0x5A);
+}
 
 TEST_F(ZoomBlurTest, InitMakesOneTargetOfItsOwnAndNoGLCallBesides)
 {

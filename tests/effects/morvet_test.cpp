@@ -179,6 +179,16 @@ TEST_F(WaveSheetTest, InitLoadsTheFivePicturesThenLooksThemUp)
     }
 }
 
+TEST_F(WaveSheetTest, WritesItsDisplayNameWithItsNulOnly)
+{
+    char buffer[32];
+    memset(buffer, 0x5A, sizeof buffer);
+    EXPECT_EQ(plugin_->GetName(buffer), 0);
+    const char name[] = "Morvet Plugin";
+    EXPECT_EQ(memcmp(buffer, name, sizeof name), 0);
+    EXPECT_EQ(buffer[sizeof name], 0x5A);
+}
+
 TEST_F(WaveSheetTest, EachSelectorShowsItsPicture)
 {
     // The targets in another order than the pool's: the sheet must go

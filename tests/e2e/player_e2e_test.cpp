@@ -49,6 +49,14 @@ bool ParseFrameRateTitle(const std::string& title, double* rate)
     return *end == '\0' && number == again;
 }
 
+bool IsErrorLine(const std::string& line)
+{
+    for (const char* word : {"ERROR", "Error", "Failed", "failure"})
+        if (line.find(word) != std::string::npos)
+            return true;
+    return false;
+}
+
 std::string Show(const PlayerResult& run)
 {
     return "status " + std::to_string(run.status) + " signal " + std::to_string(run.signal) +
@@ -75,6 +83,23 @@ protected:
         ASSERT_TRUE(folder_.AddPlugin("pravik"));
         ASSERT_TRUE(folder_.WriteScript(kDrawingScript));
         ASSERT_TRUE(folder_.WriteSoundtrack(soundtrackMs));
+    }
+
+    // The delivered libraries this build has not made, as " name name".
+    static std::string UnbuiltDeliveredPlugins()
+    {
+        const std::vector<std::string> built = BuiltDeliveredPlugins();
+        std::string missing;
+        for (const std::string& name : DeliveredPlugins())
+            if (std::find(built.begin(), built.end(), name) == built.end())
+                missing += " " + name;
+        return missing;
+    }
+
+    void AddDeliveredPlugins()
+    {
+        for (const std::string& name : DeliveredPlugins())
+            ASSERT_TRUE(folder_.AddPlugin(name)) << name;
     }
 
     // Waits until the console shows that the main loop runs.
@@ -119,19 +144,10 @@ TEST_P(PlayerRun, PlaysToTheEndOfTheStreamAndExitsZero)
 // undelivered names fail, and the eight load in list order.
 TEST_P(PlayerRun, LoadsTheDeliveredLibrariesAndLogsTheFiveOthersAsFailed)
 {
-    const std::vector<std::string> built = BuiltDeliveredPlugins();
-    std::vector<std::string> missing;
-    for (const std::string& name : DeliveredPlugins())
-        if (std::find(built.begin(), built.end(), name) == built.end())
-            missing.push_back(name);
-    if (!missing.empty()) {
-        std::string names;
-        for (const std::string& name : missing)
-            names += " " + name;
-        GTEST_SKIP() << "delivered libraries not in this build:" << names;
-    }
-    for (const std::string& name : DeliveredPlugins())
-        ASSERT_TRUE(folder_.AddPlugin(name)) << name;
+    const std::string unbuilt = UnbuiltDeliveredPlugins();
+    if (!unbuilt.empty())
+        GTEST_SKIP() << "delivered libraries not in this build:" << unbuilt;
+    ASSERT_NO_FATAL_FAILURE(AddDeliveredPlugins());
     ASSERT_TRUE(LinkProjectData(folder_));
     ASSERT_TRUE(folder_.WriteScript(""));
     ASSERT_TRUE(folder_.WriteSoundtrack(1000));
@@ -161,7 +177,51 @@ TEST_P(PlayerRun, LoadsTheDeliveredLibrariesAndLogsTheFiveOthersAsFailed)
         ASSERT_NE(scriptLoad, at) << name << " logged no start-up message in order\n" << Show(run);
         ++at;
     }
+    // With the project's pictures in place every texture loads.
+    for (auto line = lines.begin() + startUp.size(); line != scriptLoad; ++line)
+        EXPECT_FALSE(IsErrorLine(*line)) << *line;
     EXPECT_EQ(tail, std::vector<std::string>(scriptLoad, lines.end())) << Show(run);
+}
+
+// The bundled demo with every effect: from the plugins' Init on it logs no
+// error until the window is closed a few seconds in.
+TEST_P(PlayerRun, PlaysTheBundledDemoCleanlyUntilClosed)
+{
+    const std::string unbuilt = UnbuiltDeliveredPlugins();
+    if (!unbuilt.empty())
+        GTEST_SKIP() << "delivered libraries not in this build:" << unbuilt;
+    ASSERT_NO_FATAL_FAILURE(AddDeliveredPlugins());
+    ASSERT_TRUE(LinkProjectData(folder_, true));
+    ASSERT_TRUE(CopyProjectScript(folder_));
+    std::unique_ptr<X11Client> x11;
+    if (!Offscreen()) {
+        x11.reset(new X11Client(getenv("KELDA_TEST_DISPLAY")));
+        ASSERT_TRUE(x11->Connected());
+    }
+
+    PlayerProcess player(folder_.Path(), GetParam());
+    ASSERT_TRUE(WaitForMainLoop(player)) << player.ConsoleSoFar();
+    usleep(4000000);
+    ASSERT_TRUE(player.Running()) << player.ConsoleSoFar();
+    if (Offscreen()) {
+        ASSERT_EQ(0, kill(player.Pid(), SIGTERM));
+    } else {
+        ASSERT_TRUE(x11->RequestClose(x11->FindWindowOf(player.Pid())));
+    }
+    PlayerResult run = player.Wait(kTimeout);
+    ASSERT_TRUE(run.exited) << Show(run);
+    EXPECT_EQ(0, run.status) << Show(run);
+
+    // The five failed loads come before; from the plugins' Init on, nothing fails.
+    const std::vector<std::string> lines = ConsoleLines(run.console);
+    auto initAll = std::find(lines.begin(), lines.end(),
+                             "Orvan_Plugin_Host::Orvan Plugin Host - InitAll()");
+    ASSERT_NE(lines.end(), initAll) << Show(run);
+    for (auto line = initAll; line != lines.end(); ++line)
+        EXPECT_FALSE(IsErrorLine(*line)) << *line;
+    std::vector<std::string> end = Concat({"entering mainloop"}, ExpectedShutdown());
+    ASSERT_GE(lines.size(), end.size());
+    EXPECT_EQ(end, std::vector<std::string>(lines.end() - end.size(), lines.end())) << Show(run);
 }
 
 // Under X the title is the X window's own name, read as any client reads it.

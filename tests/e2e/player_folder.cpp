@@ -120,18 +120,26 @@ std::vector<std::string> BuiltDeliveredPlugins()
     return names;
 }
 
-bool LinkProjectData(PlayerFolder& folder)
+bool LinkProjectData(PlayerFolder& folder, bool withSoundtrack)
 {
     if (!folder.MakeFolder("data"))
         return false;
     std::error_code error;
     for (const fs::directory_entry& entry : fs::directory_iterator(KELDA_DATA_DIR, error)) {
         const std::string name = entry.path().filename().string();
-        if (name == "tools" || name == "mellot.mp3" || name == "CMakeLists.txt")
+        if (name == "tools" || name == "CMakeLists.txt" || (name == "mellot.mp3" && !withSoundtrack))
             continue;
         fs::create_symlink(entry.path(), fs::path(folder.Path()) / "data" / name, error);
         if (error)
             return false;
     }
+    return !error;
+}
+
+bool CopyProjectScript(PlayerFolder& folder)
+{
+    std::error_code error;
+    fs::copy_file(fs::path(KELDA_DATA_DIR) / "kelda.kvd", fs::path(folder.Path()) / "kelda.kvd",
+                  fs::copy_options::overwrite_existing, error);
     return !error;
 }

@@ -36,6 +36,10 @@ private:
 // The plugin libraries delivered with the player that this build made.
 std::vector<std::string> BuiltDeliveredPlugins();
 
-// Links every entry of the project's data folder but the soundtrack and the
-// tools into folder/data, so the effects find their pictures.
-bool LinkProjectData(PlayerFolder& folder);
+// Links every entry of the project's data folder but the tools into
+// folder/data, so the effects find their pictures; the bundled soundtrack
+// only when asked for.
+bool LinkProjectData(PlayerFolder& folder, bool withSoundtrack = false);
+
+// The bundled demo's script as folder/kelda.kvd.
+bool CopyProjectScript(PlayerFolder& folder);

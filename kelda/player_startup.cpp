@@ -67,7 +67,10 @@ Orvan_Plugin_Host* StartHostServices(OrvanGL* gl, const char* const* pluginFiles
                                      size_t pluginCount)
 {
     Orvan_Core_Print("Creating GL Texture Pool...\n");
-    TexturePool* pool = new TexturePool;
+    // Held until the process ends: the GL system and the plugin host that
+    // point to it are deleted at shutdown, the pool and its records are not.
+    static TexturePool* pool;
+    pool = new TexturePool;
     gl->SetTexturePool(pool);
 
     Orvan_Core_Print("Creating RTT Targets...\n");

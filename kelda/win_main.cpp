@@ -43,7 +43,9 @@ int WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     Orvan_Core_Begin();
     Orvan_Core_Print("Orvan Demo Player VORNEX\n");
-    OrvanGL* gl = new OrvanGL;
+    // Held until the process ends on the early ends, which delete nothing.
+    static OrvanGL* gl;
+    gl = new OrvanGL;
 
     HWND hwnd = OpenPlayerWindow(gl);
     if (!hwnd)

@@ -10,7 +10,14 @@
 namespace {
 
 std::mutex g_lock;
-std::set<const GdiFont*> g_fonts;
+
+// Fonts live until the process ends, and so does the registry that holds
+// them: it is never destroyed, so exit finds every font still referenced.
+std::set<const GdiFont*>& Fonts()
+{
+    static std::set<const GdiFont*>* fonts = new std::set<const GdiFont*>();
+    return *fonts;
+}
 
 }  // namespace
 
@@ -29,15 +36,15 @@ HFONT CreateFontA(int height, int width, int /*escapement*/, int /*orientation*/
         font->faceName = faceName;
 
     std::lock_guard<std::mutex> hold(g_lock);
-    g_fonts.insert(font);
+    Fonts().insert(font);
     return font;
 }
 
 const GdiFont* FindGdiFont(HGDIOBJ object)
 {
     std::lock_guard<std::mutex> hold(g_lock);
-    auto found = g_fonts.find(static_cast<const GdiFont*>(object));
-    return found == g_fonts.end() ? nullptr : *found;
+    auto found = Fonts().find(static_cast<const GdiFont*>(object));
+    return found == Fonts().end() ? nullptr : *found;
 }
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object)

@@ -3,14 +3,35 @@
 #include <IL/il.h>
 #include <IL/ilu.h>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "host_path.h"
 #include "importers.h"
+#include "jpeg_segments.h"
 #include "orvan_core.h"
 #include "texture.h"
+
+namespace {
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& contents)
+{
+    FILE* in = fopen(path.c_str(), "rb");
+    if (!in)
+        return false;
+    uint8_t block[4096];
+    size_t got;
+    while ((got = fread(block, 1, sizeof block, in)) > 0)
+        contents.insert(contents.end(), block, block + got);
+    const bool ok = !ferror(in);
+    fclose(in);
+    return ok;
+}
+
+}  // namespace
 
 int ImportJpeg(char* file, Texture* record)
 {
@@ -21,9 +42,13 @@ int ImportJpeg(char* file, Texture* record)
     ilBindImage(image);
 
     // A failed decode leaves the image at its declared size with pixels
-    // DevIL never wrote, so nothing of it may be used.
+    // DevIL never wrote, so nothing of it may be used. A file whose segments
+    // run past its end would make DevIL's reader spin forever, so it is
+    // refused before DevIL sees it.
     std::string path = PosixPath(file);
-    if (!ilLoadImage(const_cast<char*>(path.c_str()))) {
+    std::vector<uint8_t> contents;
+    if (!ReadWholeFile(path, contents) || !JpegSegmentsFit(contents.data(), contents.size()) ||
+        !ilLoadImage(const_cast<char*>(path.c_str()))) {
         Orvan_Core_Print("JPEG IMPORT ERROR - unable to load \"%s\"!\n", file);
         ilDeleteImages(1, &image);
         return -1;

@@ -1,0 +1,13 @@
+// A check of a JPEG file's marker segments before DevIL reads it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Whether the bytes start like a JPEG image, every marker segment up to the
+// end of the image (or of the bytes) lies wholly inside them, and no frame
+// is larger than a picture the importer takes. DevIL's reader loops forever
+// when libjpeg asks it to skip past the end of a file, and it allocates
+// whatever size a frame header claims, so a file that fails this must never
+// reach it.
+bool JpegSegmentsFit(const uint8_t* data, size_t size);

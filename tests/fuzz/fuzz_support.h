@@ -1,0 +1,15 @@
+// What every fuzz target shares: a private working folder, files written per
+// input into it, and the player's log core.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Makes a fresh folder under the temp directory the working directory, opens
+// the log console and declares the run unattended (a message box only prints).
+void EnterFuzzFolder();
+
+// Writes size bytes as the file at name (relative to the working directory);
+// false when the write fails.
+bool WriteInput(const char* name, const uint8_t* data, size_t size);

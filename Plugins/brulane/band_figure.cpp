@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "float_math.h"
+#include "effect_math.h"
 
 namespace {
 
@@ -24,18 +24,18 @@ float Height(int x)
 // sees a negative value.
 float WhiteRadius(int x)
 {
-    return FloatSqrt(FloatSin(Angle(x / 2.0)));
+    return SqrtF(SinF(Angle(x / 2.0)));
 }
 
 float RedRadius(int x)
 {
-    return FloatSqrt(static_cast<float>(1.1 * FloatSin(Angle(x / 2.0))));
+    return SqrtF(static_cast<float>(1.1 * SinF(Angle(x / 2.0))));
 }
 
 void RingVertex(float angle, float radius, float height)
 {
-    glVertex3f(static_cast<float>(double(FloatSin(angle)) * radius), height,
-               static_cast<float>(double(FloatCos(angle)) * radius));
+    glVertex3f(static_cast<float>(double(SinF(angle)) * radius), height,
+               static_cast<float>(double(CosF(angle)) * radius));
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include "float_math.h"
+#include "effect_math.h"
 #include "voxel_cubes.h"
 #include "voxel_grid.h"
 
@@ -25,15 +25,15 @@ void Brulane_Plugin::Render(float time)
     const float t = time / 5;  // 20 per second
 
     // Each product is stored as a float before the offset is added.
-    const float sx0 = 10.0f * FloatSin(t / 12);
-    const float sy0 = 10.0f * FloatCos(t / 20);
-    const float sz0 = 10.0f * FloatSin(t / 17);
+    const float sx0 = 10.0f * SinF(t / 12);
+    const float sy0 = 10.0f * CosF(t / 20);
+    const float sz0 = 10.0f * SinF(t / 17);
     const float sx = sx0 + 16;
     const float sy = sy0 + 16;
     const float sz = sz0 + 16;
-    const float ex = 20.0f * FloatSin(t / 34);
-    const float ey = 20.0f * FloatCos(t / 32);
-    const float ez = 20.0f * FloatSin(t / 30);
+    const float ex = 20.0f * SinF(t / 34);
+    const float ey = 20.0f * CosF(t / 32);
+    const float ez = 20.0f * SinF(t / 30);
 
     StampVoxelSource(static_cast<int>(sx), static_cast<int>(sy), static_cast<int>(sz));
     DiffuseGrid();

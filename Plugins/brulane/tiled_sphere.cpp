@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 
 #include "extruded_tile.h"
-#include "float_math.h"
+#include "effect_math.h"
 
 float g_tilePhaseA = 0.0f;
 float g_tilePhaseB = 0.0f;
@@ -19,10 +19,10 @@ Vector3 SpherePoint(int lat, int lon)
 {
     const float latAngle = static_cast<float>(lat * double(kDegrees));
     const float lonAngle = static_cast<float>(lon * double(kDegrees));
-    const float cosLat = FloatCos(latAngle);
+    const float cosLat = CosF(latAngle);
     Vector3 p;
-    p.Set(static_cast<float>(double(cosLat) * FloatCos(lonAngle)),
-          static_cast<float>(double(cosLat) * FloatSin(lonAngle)), FloatSin(latAngle));
+    p.Set(static_cast<float>(double(cosLat) * CosF(lonAngle)),
+          static_cast<float>(double(cosLat) * SinF(lonAngle)), SinF(latAngle));
     return p;
 }
 
@@ -48,7 +48,7 @@ void DrawTiledSphere()
     float pb = g_tilePhaseB;
     for (int lat = -90; lat <= 90 - step; lat += step) {
         for (int lon = 0; lon <= 360 - step; lon += step) {
-            const float h = static_cast<float>(double(FloatSin(pa)) * FloatCos(pb) / 2);
+            const float h = static_cast<float>(double(SinF(pa)) * CosF(pb) / 2);
             // Odd tiles rise, even ones sink.
             Tile(0.5f, n % 2 != 0 ? h : -h, lat, lon, step);
             // The second constant is 6.2829854, not 2 pi: the two phases drift.

@@ -1,6 +1,6 @@
 #include "vector3.h"
 
-#include "float_math.h"
+#include "effect_math.h"
 
 Vector3& Vector3::Set(float newX, float newY, float newZ)
 {
@@ -39,7 +39,7 @@ void Vector3::Normalise()
     // The squares are summed in double and stored as a float; the root is
     // the float one.
     const float squares = static_cast<float>(double(x) * x + double(y) * y + double(z) * z);
-    const float length = FloatSqrt(squares);
+    const float length = SqrtF(squares);
     if (length > 0.0f) {
         x = x / length;
         y = y / length;

@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "float_math.h"
+#include "effect_math.h"
 #include "voxel_grid.h"
 
 void DrawVoxelCubes()
@@ -20,7 +20,7 @@ void DrawVoxelCubes()
                     glTranslatef(static_cast<float>(i - 16), static_cast<float>(j - 16),
                                  static_cast<float>(k - 16));
                     // The small constant is added in double.
-                    const float s = static_cast<float>(FloatPow(v, 0.2f) + 0.0125);
+                    const float s = static_cast<float>(PowF(v, 0.2f) + 0.0125);
                     glScalef(s, s, s);
                     glColor4f(i / 32.0f, j / 128.0f, k / 32.0f, 0.125f);
                     DrawUnitCube();

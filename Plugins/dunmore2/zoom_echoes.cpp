@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "float_math.h"
+#include "effect_math.h"
 
 namespace {
 

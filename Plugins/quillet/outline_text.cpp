@@ -1,9 +1,10 @@
 #include "outline_text.h"
 
-#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+
+#include "effect_math.h"
 
 GLuint g_fontListBase = 0;
 GLYPHMETRICSFLOAT g_glyphMetrics[256];
@@ -42,11 +43,11 @@ void PrintOutlineText(const char* format, ...)
 
         // Single-precision sine, cosine and remainder; what lies between
         // them is formed in double and rounded where it is passed or kept.
-        const float sinI = sinf(fi);
+        const float sinI = SinF(fi);
         const float scale = static_cast<float>(
-            static_cast<double>(fmodf(static_cast<float>((static_cast<double>(sinI) + 1.0) * fc), 0.25f)) + 1.0);
-        const float jit = fmodf(
-            static_cast<float>(static_cast<double>(sinI) * static_cast<double>(cosf(fc)) * adv), 0.25f);
+            static_cast<double>(FmodF(static_cast<float>((static_cast<double>(sinI) + 1.0) * fc), 0.25f)) + 1.0);
+        const float jit = FmodF(
+            static_cast<float>(static_cast<double>(sinI) * static_cast<double>(CosF(fc)) * adv), 0.25f);
 
         glPushMatrix();
         glScalef(scale, scale, 0.0f);

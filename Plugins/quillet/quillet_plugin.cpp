@@ -2,9 +2,9 @@
 
 #include <GL/gl.h>
 
-#include <cmath>
 #include <cstdint>
 
+#include "effect_math.h"
 #include "orvan_gl.h"
 #include "outline_text.h"
 #include "scroll_texts.h"
@@ -23,7 +23,7 @@ const int kScrollTrigger = 4;
 // per tenth of a second, jumping back every 90 units (72 s).
 float ScrollX(float t)
 {
-    return 8.0f - fmodf((t - static_cast<float>(g_scrollOffset)) / 8.0f, 90.0f);
+    return 8.0f - FmodF((t - static_cast<float>(g_scrollOffset)) / 8.0f, 90.0f);
 }
 
 }  // namespace
@@ -59,7 +59,7 @@ void Quillet_Plugin::Render(float time)
     glBindTexture(GL_TEXTURE_2D, g_quilletTexture);
 
     const float t = time / 10.0f;  // tenths of a second
-    const float dx = sinf(t / 13.53f) * sinf(t / 10.0f) / 40.0f;
+    const float dx = SinF(t / 13.53f) * SinF(t / 10.0f) / 40.0f;
 
     // Ten copies, each under one more step of growth and sway, fading from
     // a quarter of the picture's brightness to a fortieth.

@@ -2,10 +2,10 @@
 
 #include <GL/gl.h>
 
-#include <cmath>
 #include <cstdint>
 
 #include "arm_segment.h"
+#include "effect_math.h"
 
 namespace {
 
@@ -26,11 +26,6 @@ const Direction kArms[6] = {
     {2.0f, 0.0f, 0.0f},  {-2.0f, 0.0f, 0.0f}, {0.0f, -2.0f, 0.0f},
     {0.0f, 2.0f, 0.0f},  {0.0f, 0.0f, -2.0f}, {0.0f, 0.0f, 2.0f},
 };
-
-float SinF(float x)
-{
-    return static_cast<float>(std::sin(static_cast<double>(x)));
-}
 
 }  // namespace
 

@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "single_float.h"
+#include "effect_math.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "blob_mesh.h"
-#include "single_float.h"
+#include "effect_math.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "vector3.h"
 
-#include "single_float.h"
+#include "effect_math.h"
 
 Vector3& Vector3::Set(float newX, float newY, float newZ)
 {

@@ -2,18 +2,12 @@
 
 #include <GL/gl.h>
 
-#include <cmath>
 
+#include "effect_math.h"
 #include "layer_textures.h"
 #include "unit_quad.h"
 
 namespace {
-
-// The sine of a float argument, taken in double and rounded to float.
-float Sine(float x)
-{
-    return static_cast<float>(std::sin(static_cast<double>(x)));
-}
 
 struct LayerQuad {
     int layer;
@@ -58,9 +52,9 @@ void DrawPlasmaPass(int pass, float t)
 
     // The pulse of A and C; still in pass 0, where the index zeroes it.
     const float tp = t * static_cast<float>(pass);
-    const GLfloat scaleA[3] = {1.1f * Sine(tp / 30.0f) + 3.0f, 1.2f * Sine(tp / 40.0f) + 3.0f,
-                               1.2f * Sine(tp / 20.0f) + 3.0f};
-    const float s = 2.0f * Sine(tp / 50.0f) + 3.0f;
+    const GLfloat scaleA[3] = {1.1f * SinF(tp / 30.0f) + 3.0f, 1.2f * SinF(tp / 40.0f) + 3.0f,
+                               1.2f * SinF(tp / 20.0f) + 3.0f};
+    const float s = 2.0f * SinF(tp / 50.0f) + 3.0f;
     const GLfloat scaleC[3] = {s, s, s};
 
     static const GLfloat shiftA[3] = {-0.05f, 0.05f, 0.0f};

@@ -47,7 +47,7 @@ int main(int argc, char** argv)
     }
     StereoBuffer mix = RenderSong(kSampleRate);
     std::vector<int16_t> pcm = Master(mix);
-    std::vector<unsigned char> mp3 = EncodeStereoMp3(pcm, kSampleRate, kBitRate);
+    std::vector<unsigned char> mp3 = EncodeMp3Image(pcm, 2, kSampleRate, kBitRate, 2);
     if (mp3.empty()) {
         fprintf(stderr, "make_soundtrack: encoding failed\n");
         return 1;

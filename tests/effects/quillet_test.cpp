@@ -12,6 +12,7 @@
 
 #include "demo_data_directory.h"
 #include "effect_fixture.h"
+#include "effect_math.h"
 #include "gl_trace.h"
 #include "lent_texture_pool.h"
 #include "orvan_gl.h"
@@ -159,7 +160,7 @@ std::string TextOf(const TextLine& line)
 // Where the lines stand: 8 minus the scroll, in single precision.
 float ExpectedX(float t, int offset)
 {
-    return 8.0f - fmodf((t - static_cast<float>(offset)) / 8.0f, 90.0f);
+    return 8.0f - FmodF((t - static_cast<float>(offset)) / 8.0f, 90.0f);
 }
 
 // The modelview after a list runs from the identity: its cell increment.
@@ -360,7 +361,7 @@ TEST_F(PictureEchoTest, OpensWithItsStateAndGrowsAndSwaysEachCopy)
 
     // After each quad: a scale and a sideways step of dx.
     const float t = time / 10.0f;
-    const float dx = sinf(t / 13.53f) * sinf(t / 10.0f) / 40.0f;
+    const float dx = SinF(t / 13.53f) * SinF(t / 10.0f) / 40.0f;
     ASSERT_NE(dx, 0.0f);
     const Frame frame = Parse(calls);
     ASSERT_EQ(frame.echoSteps.size(), 20u);
@@ -402,8 +403,8 @@ TEST_F(PictureEchoTest, EachGlyphWearsAScaleAndNudgeOfItsPositionAndCodeOnly)
             ASSERT_EQ(glyph.advance, (std::vector<double>{float(adv + 0.05), 0.0, 0.0}));
 
             const float scale = static_cast<float>(
-                fmodf(static_cast<float>((double(sinf(fi)) + 1.0) * fc), 0.25f) + 1.0);
-            const float jit = fmodf(static_cast<float>(double(sinf(fi)) * cosf(fc) * adv), 0.25f);
+                FmodF(static_cast<float>((double(SinF(fi)) + 1.0) * fc), 0.25f) + 1.0);
+            const float jit = FmodF(static_cast<float>(double(SinF(fi)) * CosF(fc) * adv), 0.25f);
             EXPECT_EQ(glyph.scale, (std::vector<double>{scale, scale, 0.0}));
             ASSERT_EQ(glyph.nudge.size(), 3u);
             EXPECT_NEAR(glyph.nudge[0], jit / 8.0, 1e-7);

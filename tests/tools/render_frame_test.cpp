@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -169,4 +170,41 @@ TEST(RenderFrameTest, RefusesAFolderWithoutAScriptAndBadArguments)
     EXPECT_EQ(RunRenderFrame(folder.Path(), ". 0"), 2);
     EXPECT_EQ(RunRenderFrame(folder.Path(), ". soon a.png"), 2);
     EXPECT_FALSE(Exists(folder.Path() + "/a.png"));
+}
+
+// The bundled demo as scripts/play.sh stages it: every event names a
+// delivered effect or a command word, and at 3 s, where the timeline runs the
+// interference effect over a cleared frame, the moire is on the screen.
+TEST(RenderFrameTest, BundledDemoResolvesEveryEventAndDrawsTheMoire)
+{
+    TempFolder folder;
+    ASSERT_EQ(symlink(KELDA_DATA_DIR, (folder.Path() + "/data").c_str()), 0);
+    ASSERT_EQ(std::system(("cp '" KELDA_DATA_DIR "/kelda.kvd' '" + folder.Path() + "/'").c_str()),
+              0);
+    ASSERT_EQ(RunRenderFrame(folder.Path(), ". 3000 moire.png"), 0);
+
+    std::string log;
+    if (FILE* f = fopen((folder.Path() + "/render_frame.log").c_str(), "rb")) {
+        char chunk[4096];
+        for (size_t n; (n = fread(chunk, 1, sizeof chunk, f)) > 0;)
+            log.append(chunk, n);
+        fclose(f);
+    }
+    EXPECT_NE(log.find("Post Processing Script....\n"), std::string::npos) << log;
+    // The loader names every record it skips and every name it cannot resolve.
+    EXPECT_EQ(log.find("Demo script:"), std::string::npos) << log;
+    // Every picture the effects ask for is there.
+    EXPECT_EQ(log.find("Import Failed"), std::string::npos) << log;
+
+    Image frame;
+    ASSERT_TRUE(LoadPng(folder.Path() + "/moire.png", frame));
+    size_t bright = 0, dark = 0;
+    for (size_t i = 0; i < frame.rgba.size(); i += 4) {
+        const int grey = frame.rgba[i] + frame.rgba[i + 1] + frame.rgba[i + 2];
+        bright += grey > 600;
+        dark += grey < 60;
+    }
+    const size_t pixels = frame.rgba.size() / 4;
+    EXPECT_GT(bright, pixels / 10);
+    EXPECT_GT(dark, pixels / 10);
 }

@@ -30,8 +30,11 @@ int ImportRaw(char* file, Texture* record)
     // rather than whatever the heap held.
     record->bitmap = static_cast<uint8_t*>(calloc(bytes ? bytes : 1, 1));
     if (bytes) {
-        size_t blocks = fread(record->bitmap, bytes, 1, in);
-        (void)blocks;
+        const size_t got = fread(record->bitmap, 1, bytes, in);
+        if (got < bytes)
+            Orvan_Core_Print("RAW IMPORT WARNING - File holds %zu of the %zu bytes of %zux%zu pixels, "
+                             "the rest stays black!\n",
+                             got, bytes, width, height);
     }
 
     fclose(in);

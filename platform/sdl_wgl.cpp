@@ -1,5 +1,7 @@
 #include "win_handles.h"
 
+#include <GL/gl.h>
+
 namespace {
 
 // The one pixel format: what every window is created with (see
@@ -107,6 +109,11 @@ BOOL SwapBuffers(HDC dc)
 {
     if (!IsDc(dc))
         return FALSE;
+    // Under the offscreen driver the window is an EGL pbuffer, whose swap
+    // does nothing, not even flush: llvmpipe then keeps every frame's queued
+    // commands, and memory grows by the frame. A flush first ends the frame
+    // as a real swap does.
+    glFlush();
     SDL_GL_SwapWindow(dc->window->sdlWindow);
     return TRUE;
 }

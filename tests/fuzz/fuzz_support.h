@@ -8,6 +8,8 @@
 
 // Makes a fresh folder under the temp directory the working directory, opens
 // the log console and declares the run unattended (a message box only prints).
+// Called from LLVMFuzzerInitialize, before libFuzzer reads its corpus
+// folders: give the fuzzer absolute paths.
 void EnterFuzzFolder();
 
 // Writes size bytes as the file at name (relative to the working directory);

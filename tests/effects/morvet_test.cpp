@@ -14,6 +14,7 @@
 #include "effect_fixture.h"
 #include "gl_trace.h"
 #include "lent_texture_pool.h"
+#include "noting_texture_pool.h"
 #include "orvan_gl.h"
 #include "orvan_plugin.h"
 #include "orvan_plugin_host.h"
@@ -24,23 +25,6 @@
 namespace {
 
 const char* const kPortraits[5] = {"kimbel", "ravoth", "tessik", "bemsel", "pelgrin"};
-
-// The real pool, noting the calls the effect makes through its table.
-class NotingTexturePool : public TexturePool {
-public:
-    int LoadTexture(char* file, const char* name) override
-    {
-        calls.push_back(std::string("load ") + file + " " + name);
-        return TexturePool::LoadTexture(file, name);
-    }
-    Texture* GetTextureByName(const char* name) override
-    {
-        calls.push_back(std::string("find ") + name);
-        return TexturePool::GetTextureByName(name);
-    }
-
-    std::vector<std::string> calls;
-};
 
 struct Vertex {
     std::vector<double> texCoord;

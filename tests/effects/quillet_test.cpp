@@ -15,6 +15,7 @@
 #include "effect_math.h"
 #include "gl_trace.h"
 #include "lent_texture_pool.h"
+#include "noting_texture_pool.h"
 #include "orvan_gl.h"
 #include "orvan_plugin.h"
 #include "orvan_plugin_host.h"
@@ -26,23 +27,6 @@
 #include "win_handles.h"
 
 namespace {
-
-// The real pool, noting the calls the effect makes through its table.
-class NotingPool : public TexturePool {
-public:
-    int LoadTexture(char* file, const char* name) override
-    {
-        calls.push_back(std::string("load ") + file + " " + name);
-        return TexturePool::LoadTexture(file, name);
-    }
-    Texture* GetTextureByName(const char* name) override
-    {
-        calls.push_back(std::string("find ") + name);
-        return TexturePool::GetTextureByName(name);
-    }
-
-    std::vector<std::string> calls;
-};
 
 struct Quad {
     std::vector<double> colour;  // the last glColor4f before glBegin
@@ -242,13 +226,13 @@ protected:
     }
 
     static Orvan_Plugin* plugin_;
-    static NotingPool* pool_;
+    static NotingTexturePool* pool_;
     static std::string* initLog_;
     static bool texturingAfterInit_;
 };
 
 Orvan_Plugin* PictureEchoTest::plugin_ = nullptr;
-NotingPool* PictureEchoTest::pool_ = new NotingPool;
+NotingTexturePool* PictureEchoTest::pool_ = new NotingTexturePool;
 std::string* PictureEchoTest::initLog_ = nullptr;
 bool PictureEchoTest::texturingAfterInit_ = false;
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "orvan_core.h"
+#include "texture.h"
 
 void EnterFuzzFolder()
 {
@@ -26,4 +27,26 @@ bool WriteInput(const char* name, const uint8_t* data, size_t size)
         return false;
     bool ok = size == 0 || fwrite(data, size, 1, out) == 1;
     return fclose(out) == 0 && ok;
+}
+
+void ImportAndCheck(const char* fileName, ImportFunction import, int format, const uint8_t* data,
+                    size_t size)
+{
+    if (!WriteInput(fileName, data, size))
+        abort();
+    std::string file = fileName;  // importers may change the text
+    Texture record;
+    const int result = import(&file[0], &record);
+    if (result == format) {
+        if (!record.bitmap || record.width <= 0 || record.height <= 0)
+            abort();
+        volatile uint8_t sum = 0;
+        const size_t bytes = size_t(record.width) * size_t(record.height) * 3;
+        for (size_t i = 0; i < bytes; i += 61)
+            sum = uint8_t(sum + record.bitmap[i]);
+        sum = uint8_t(sum + record.bitmap[bytes - 1]);
+    } else if (result != -1 || record.bitmap) {
+        abort();
+    }
+    free(record.bitmap);
 }

@@ -3,25 +3,7 @@
 #include <GL/gl.h>
 
 #include "effect_math.h"
-
-namespace {
-
-// The quad fills the 45-degree view at depth 2.1 with the window's 4:3.
-void DrawWideQuad()
-{
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-1.33f, -1.0f, 0.0f);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(1.33f, -1.0f, 0.0f);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(1.33f, 1.0f, 0.0f);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-1.33f, 1.0f, 0.0f);
-    glEnd();
-}
-
-}  // namespace
+#include "effect_quad.h"
 
 void DrawZoomEchoes(float seconds)
 {
@@ -36,7 +18,8 @@ void DrawZoomEchoes(float seconds)
     glTranslatef(0.0f, 0.0f, -2.1f);
     for (float k = 0.0f; k < count; k = k + 1.0f) {
         glColor4f(1.0f, 1.0f, 1.0f, alpha);
-        DrawWideQuad();
+        // Fills the 45-degree view at depth 2.1 with the window's 4:3.
+        DrawTexturedQuad(1.33f, 1.0f);
         // The quads lie in z = 0, so the flattening z factor shows nowhere.
         glScalef(1.01f, 1.02f, 0.0f);
         glTranslatef(dx, 0.0f, 0.0f);

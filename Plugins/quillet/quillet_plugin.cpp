@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "effect_math.h"
+#include "effect_quad.h"
 #include "orvan_gl.h"
 #include "outline_text.h"
 #include "scroll_texts.h"
@@ -68,16 +69,7 @@ void Quillet_Plugin::Render(float time)
     float alpha = 0.25f;
     for (float k = 0.0f; k < passes; k = k + 1.0f) {
         glColor4f(1.0f, 1.0f, 1.0f, alpha);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0.0f, 0.0f);
-        glVertex3f(-1.33f, -1.0f, 0.0f);
-        glTexCoord2f(1.0f, 0.0f);
-        glVertex3f(1.33f, -1.0f, 0.0f);
-        glTexCoord2f(1.0f, 1.0f);
-        glVertex3f(1.33f, 1.0f, 0.0f);
-        glTexCoord2f(0.0f, 1.0f);
-        glVertex3f(-1.33f, 1.0f, 0.0f);
-        glEnd();
+        DrawTexturedQuad(1.33f, 1.0f);
         glScalef(1.01f, 1.02f, 0.0f);
         glTranslatef(dx, 0.0f, 0.0f);
         alpha = alpha - alphaStep;

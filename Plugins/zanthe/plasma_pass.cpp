@@ -5,7 +5,7 @@
 
 #include "effect_math.h"
 #include "layer_textures.h"
-#include "unit_quad.h"
+#include "effect_quad.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ void DrawLayerQuad(const LayerQuad& quad)
     if (quad.scale)
         glScalef(quad.scale[0], quad.scale[1], quad.scale[2]);
     glRotatef(quad.angle, 0.0f, 0.0f, 1.0f);
-    DrawUnitQuad();
+    DrawTexturedQuad(1.0f, 1.0f);
     glPopMatrix();
 }
 

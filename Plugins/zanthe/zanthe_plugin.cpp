@@ -4,7 +4,7 @@
 
 #include "layer_textures.h"
 #include "plasma_pass.h"
-#include "unit_quad.h"
+#include "effect_quad.h"
 
 void Zanthe_Plugin::Init()
 {
@@ -35,7 +35,7 @@ void Zanthe_Plugin::Render(float time)
     glColor4f(1.0f, 0.01f, 0.0f, 0.55f);
     glTranslatef(0.1f, 0.1f, 0.0f);
     glRotatef(t0 / 2.0f, 0.0f, 0.0f, 1.0f);
-    DrawUnitQuad();
+    DrawTexturedQuad(1.0f, 1.0f);
 
     float t = t0;
     for (int pass = 0; pass < 4; ++pass) {

@@ -18,7 +18,7 @@ fuzz_seconds=${KELDA_FUZZ_SECONDS:-20}
 fuzz_targets=(fuzz_demo_script fuzz_bitmap fuzz_jpeg fuzz_soundtrack)
 
 rm -rf "$build" "$asan_build" "$fuzz_build"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELDA_WERROR=ON
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS=-g -DKELDA_WERROR=ON
 cmake --build "$build" -j"$jobs"
 cmake -S . -B "$asan_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELDA_WERROR=ON -DKELDA_SANITIZE=ON
 cmake --build "$asan_build" -j"$jobs"

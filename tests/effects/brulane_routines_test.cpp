@@ -169,17 +169,18 @@ TEST_F(BrulaneRoutinesTest, Vector3OperationsWorkInPlaceOrIntoTheirTarget)
     EXPECT_EQ(ValuesOf(assigned), ValuesOf(v));
 
     struct Case {
-        Values in, out;
+        float in[3];  // floats, so the inputs are what Normalise sees
+        Values out;
     };
     const Case cases[] = {
         {{3, 0, 4}, {0.6f, 0, 0.8f}},
         {{0, -2, 0}, {0, -1, 0}},
         {{0, 0, 0}, {0, 0, 0}},  // zero length: left as it is
         // The squares vanish as a float: a length of 0, nothing divided.
-        {{1e-30, -1e-30, 1e-30}, {1e-30f, -1e-30f, 1e-30f}},
+        {{1e-30f, -1e-30f, 1e-30f}, {1e-30f, -1e-30f, 1e-30f}},
     };
     for (const Case& c : cases) {
-        Vector3 n = V(float(c.in[0]), float(c.in[1]), float(c.in[2]));
+        Vector3 n = V(c.in[0], c.in[1], c.in[2]);
         n.Normalise();
         EXPECT_EQ(ValuesOf(n), c.out) << c.in[0] << "," << c.in[1] << "," << c.in[2];
     }

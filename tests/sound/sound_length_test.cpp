@@ -72,11 +72,13 @@ TEST_F(SoundTest, TagsAroundTheAudioAddNothingToTheLength)
     frame.insert(frame.end(), title.begin(), title.end());
     frame.resize(frame.size() + 500, 0);  // the tag's padding
     size_t n = frame.size();
-    std::vector<unsigned char> image = {'I', 'D', '3', 3, 0, 0,
-                                        static_cast<unsigned char>((n >> 21) & 0x7f),
-                                        static_cast<unsigned char>((n >> 14) & 0x7f),
-                                        static_cast<unsigned char>((n >> 7) & 0x7f),
-                                        static_cast<unsigned char>(n & 0x7f)};
+    const unsigned char header[] = {'I', 'D', '3', 3, 0, 0,
+                                    static_cast<unsigned char>((n >> 21) & 0x7f),
+                                    static_cast<unsigned char>((n >> 14) & 0x7f),
+                                    static_cast<unsigned char>((n >> 7) & 0x7f),
+                                    static_cast<unsigned char>(n & 0x7f)};
+    std::vector<unsigned char> image(std::begin(header), std::end(header));
+    image.reserve(sizeof header + frame.size() + audio.size() + 128);
     image.insert(image.end(), frame.begin(), frame.end());
     image.insert(image.end(), audio.begin(), audio.end());
     std::vector<unsigned char> v1(128, 0);

@@ -1,7 +1,8 @@
-// The brulane library's routines that its effect does not reach from
-// outside: the vector, the extruded tile, the two tiled spheres, the band
-// figure, and the grid's threshold. The library exports NewPlugin alone, so
-// its sources are compiled into this file, in a namespace of their own; the
+// The brulane library's routines that its effect does not call: the vector,
+// the extruded tile, the two tiled spheres, the band figure, and the grid's
+// stamp, blur and threshold. Each test loads a fresh copy of the library
+// through the host and calls the code that copy carries; the library exports
+// NewPlugin alone, so the routines are found through its symbol table. The
 // GL tracer sees what they send on its way to Mesa.
 #include <GL/gl.h>
 
@@ -13,31 +14,68 @@
 
 #include "effect_fixture.h"
 #include "gl_trace.h"
+#include "library_symbols.h"
+#include "orvan_plugin.h"
 
-namespace brulane {
-#include "../../Plugins/brulane/band_figure.cpp"
-#include "../../Plugins/brulane/extruded_tile.cpp"
-#include "../../Plugins/brulane/tiled_sphere.cpp"
-#include "../../Plugins/brulane/vector3.cpp"
-#include "../../Plugins/brulane/voxel_cubes.cpp"
-#include "../../Plugins/brulane/voxel_grid.cpp"
-}  // namespace brulane
+// The library's own declarations, for the types of what is looked up. The
+// test binary defines none of them: calling one directly fails to link.
+#include "../../Plugins/brulane/band_figure.h"
+#include "../../Plugins/brulane/extruded_tile.h"
+#include "../../Plugins/brulane/tiled_sphere.h"
+#include "../../Plugins/brulane/vector3.h"
+#include "../../Plugins/brulane/voxel_cubes.h"
+#include "../../Plugins/brulane/voxel_grid.h"
 
 namespace {
 
-using brulane::Vector3;
 using Values = std::vector<double>;
+
+// The routines and state of one loaded copy of the library. Vector3's
+// members take the vector's address first.
+struct BrulaneRoutines {
+    decltype(&DrawTiledSphere) drawTiledSphere = nullptr;
+    decltype(&DrawFlatTiledSphere) drawFlatTiledSphere = nullptr;
+    decltype(&DrawExtrudedTile) drawExtrudedTile = nullptr;
+    decltype(&DrawBandFigure) drawBandFigure = nullptr;
+    decltype(&DrawVoxelCubes) drawVoxelCubes = nullptr;
+    decltype(&DiffuseGrid) diffuseGrid = nullptr;
+    decltype(&StampVoxelSource) stampVoxelSource = nullptr;
+    Vector3& (*set)(Vector3*, float, float, float) = nullptr;
+    Vector3* (*scaledCopy)(const Vector3*, Vector3*, float) = nullptr;
+    Vector3& (*addVector)(Vector3*, const Vector3&) = nullptr;
+    Vector3& (*subtractVector)(Vector3*, const Vector3&) = nullptr;
+    void (*normalise)(Vector3*) = nullptr;
+    float* tilePhaseA = nullptr;
+    float* tilePhaseB = nullptr;
+    decltype(g_voxelGrid)* voxelGrid = nullptr;
+};
+
+BrulaneRoutines s_lib;
+
+template <typename F>
+void ResolveFunction(const LibrarySymbols& symbols, const char* name, F& out)
+{
+    out = symbols.Function<F>(name);
+    EXPECT_NE(out, nullptr) << "no " << name << " in the library";
+}
+
+template <typename T>
+void ResolveVariable(const LibrarySymbols& symbols, const char* name, T*& out)
+{
+    out = symbols.Variable<T>(name);
+    EXPECT_NE(out, nullptr) << "no " << name << " in the library";
+}
 
 Vector3 V(float x, float y, float z)
 {
     Vector3 v;
-    v.Set(x, y, z);
+    s_lib.set(&v, x, y, z);
     return v;
 }
 
 void ClearGrid()
 {
-    for (auto& plane : brulane::g_voxelGrid)
+    for (auto& plane : *s_lib.voxelGrid)
         for (auto& row : plane)
             for (float& cell : row)
                 cell = 0.0f;
@@ -127,7 +165,7 @@ std::vector<GlTraceCall> TraceTile(float scale, float height, const Vector3& a, 
 {
     GlTraceRecording recording;
     glBegin(GL_QUADS);
-    brulane::DrawExtrudedTile(scale, height, &a, &b, &c, &d);
+    s_lib.drawExtrudedTile(scale, height, &a, &b, &c, &d);
     glEnd();
     return GlTraceCalls();
 }
@@ -144,22 +182,60 @@ std::vector<double> Batches(const std::vector<GlTraceCall>& calls)
 
 }  // namespace
 
-using BrulaneRoutinesTest = EffectTest;
+class BrulaneRoutinesTest : public EffectTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(GlTraceInterposing()) << "the GL tracer is not ahead of libGL";
+        ResetGLState();
+        Orvan_Plugin* plugin = LoadFreshEffect("brulane");
+        ASSERT_NE(plugin, nullptr);
+        const void* vtable = *reinterpret_cast<void* const*>(plugin);
+        const LibrarySymbols symbols(BuiltLibraryPath("brulane"), vtable);
+        ASSERT_EQ(symbols.Error(), "");
+        // The table read is that of the copy loaded: its effect's vtable,
+        // past the offset and type words, is where the object points.
+        ASSERT_EQ(static_cast<const char*>(symbols.Address("vtable for Brulane_Plugin")) +
+                      2 * sizeof(void*),
+                  vtable);
+
+        s_lib = BrulaneRoutines();
+        ResolveFunction(symbols, "DrawTiledSphere()", s_lib.drawTiledSphere);
+        ResolveFunction(symbols, "DrawFlatTiledSphere()", s_lib.drawFlatTiledSphere);
+        ResolveFunction(symbols,
+                "DrawExtrudedTile(float, float, Vector3 const*, Vector3 const*, Vector3 const*, "
+                "Vector3 const*)",
+                s_lib.drawExtrudedTile);
+        ResolveFunction(symbols, "DrawBandFigure()", s_lib.drawBandFigure);
+        ResolveFunction(symbols, "DrawVoxelCubes()", s_lib.drawVoxelCubes);
+        ResolveFunction(symbols, "DiffuseGrid()", s_lib.diffuseGrid);
+        ResolveFunction(symbols, "StampVoxelSource(int, int, int)", s_lib.stampVoxelSource);
+        ResolveFunction(symbols, "Vector3::Set(float, float, float)", s_lib.set);
+        ResolveFunction(symbols, "Vector3::ScaledCopy(Vector3*, float) const", s_lib.scaledCopy);
+        ResolveFunction(symbols, "Vector3::AddVector(Vector3 const&)", s_lib.addVector);
+        ResolveFunction(symbols, "Vector3::SubtractVector(Vector3 const&)", s_lib.subtractVector);
+        ResolveFunction(symbols, "Vector3::Normalise()", s_lib.normalise);
+        ResolveVariable(symbols, "g_tilePhaseA", s_lib.tilePhaseA);
+        ResolveVariable(symbols, "g_tilePhaseB", s_lib.tilePhaseB);
+        ResolveVariable(symbols, "g_voxelGrid", s_lib.voxelGrid);
+        ASSERT_FALSE(HasFailure());
+    }
+};
 
 TEST_F(BrulaneRoutinesTest, Vector3OperationsWorkInPlaceOrIntoTheirTarget)
 {
     Vector3 v;
-    EXPECT_EQ(&v.Set(1.0f, -2.0f, 0.5f), &v);
+    EXPECT_EQ(&s_lib.set(&v, 1.0f, -2.0f, 0.5f), &v);
     EXPECT_EQ(ValuesOf(v), (Values{1.0, -2.0, 0.5}));
 
     Vector3 out;
-    EXPECT_EQ(v.ScaledCopy(&out, 4.0f), &out);
+    EXPECT_EQ(s_lib.scaledCopy(&v, &out, 4.0f), &out);
     EXPECT_EQ(ValuesOf(out), (Values{4.0, -8.0, 2.0}));
     EXPECT_EQ(ValuesOf(v), (Values{1.0, -2.0, 0.5}));  // the vector itself unchanged
 
-    EXPECT_EQ(&v.AddVector(out), &v);
+    EXPECT_EQ(&s_lib.addVector(&v, out), &v);
     EXPECT_EQ(ValuesOf(v), (Values{5.0, -10.0, 2.5}));
-    EXPECT_EQ(&v.SubtractVector(V(1.0f, 1.0f, 1.0f)), &v);
+    EXPECT_EQ(&s_lib.subtractVector(&v, V(1.0f, 1.0f, 1.0f)), &v);
     EXPECT_EQ(ValuesOf(v), (Values{4.0, -11.0, 1.5}));
 
     Vector3 copy(v);
@@ -181,7 +257,7 @@ TEST_F(BrulaneRoutinesTest, Vector3OperationsWorkInPlaceOrIntoTheirTarget)
     };
     for (const Case& c : cases) {
         Vector3 n = V(c.in[0], c.in[1], c.in[2]);
-        n.Normalise();
+        s_lib.normalise(&n);
         EXPECT_EQ(ValuesOf(n), c.out) << c.in[0] << "," << c.in[1] << "," << c.in[2];
     }
 }
@@ -312,16 +388,16 @@ TEST_F(BrulaneRoutinesTest, TiledSphereRipplesInACheckerboardAndCarriesItsPhases
 {
     // The first call after load starts from phases 0, so its first tile has
     // height 0.
-    brulane::g_tilePhaseA = 0.0f;
-    brulane::g_tilePhaseB = 0.0f;
-    std::vector<GlTraceCall> calls = Trace(brulane::DrawTiledSphere);
+    EXPECT_EQ(*s_lib.tilePhaseA, 0.0f);
+    EXPECT_EQ(*s_lib.tilePhaseB, 0.0f);
+    std::vector<GlTraceCall> calls = Trace(s_lib.drawTiledSphere);
     EXPECT_EQ(Batches(calls), (std::vector<double>{double(GL_QUADS)}));
     EXPECT_EQ(GlTraceCount("glEnd"), 1u);
     std::vector<Quad> quads = Quads(calls);
     ASSERT_EQ(quads.size(), 18u * 36u * 5u);
     // 18 rows of 0.007 and 0.021, then 0.0001 and 0.0003.
-    EXPECT_NEAR(brulane::g_tilePhaseA, 18 * 0.007 + 0.0001, 1e-5);
-    EXPECT_NEAR(brulane::g_tilePhaseB, 18 * 0.021 + 0.0003, 1e-5);
+    EXPECT_NEAR(*s_lib.tilePhaseA, 18 * 0.007 + 0.0001, 1e-5);
+    EXPECT_NEAR(*s_lib.tilePhaseB, 18 * 0.021 + 0.0003, 1e-5);
 
     // Heights as the phases give them: the tile's top centroid sits off the
     // tile's own centroid along the top normal by +h for odd tiles, -h for
@@ -365,8 +441,8 @@ TEST_F(BrulaneRoutinesTest, TiledSphereRipplesInACheckerboardAndCarriesItsPhases
     check(quads, 0.0f, 0.0f);
 
     // The next call continues from the advanced phases.
-    const float a1 = brulane::g_tilePhaseA, b1 = brulane::g_tilePhaseB;
-    calls = Trace(brulane::DrawTiledSphere);
+    const float a1 = *s_lib.tilePhaseA, b1 = *s_lib.tilePhaseB;
+    calls = Trace(s_lib.drawTiledSphere);
     quads = Quads(calls);
     ASSERT_EQ(quads.size(), 18u * 36u * 5u);
     check(quads, a1, b1);
@@ -380,7 +456,7 @@ TEST_F(BrulaneRoutinesTest, TiledSpherePolesAlmostMeetAndKeepTheirNormals)
 {
     // The degree factor is pi/180 with pi as 3.14159: cos(90 k) is about
     // 1.4e-6, so the two corners at a pole stay apart.
-    const std::vector<Quad> quads = Quads(Trace(brulane::DrawTiledSphere));
+    const std::vector<Quad> quads = Quads(Trace(s_lib.drawTiledSphere));
     ASSERT_EQ(quads.size(), 18u * 36u * 5u);
     for (int col = 0; col < 36; ++col) {
         SCOPED_TRACE(col);
@@ -404,8 +480,8 @@ TEST_F(BrulaneRoutinesTest, TiledSpherePolesAlmostMeetAndKeepTheirNormals)
 
 TEST_F(BrulaneRoutinesTest, FlatTiledSphereIs288FlatTilesAndKeepsNoState)
 {
-    const float phaseA = brulane::g_tilePhaseA;
-    const std::vector<GlTraceCall> first = Trace(brulane::DrawFlatTiledSphere);
+    const float phaseA = *s_lib.tilePhaseA;
+    const std::vector<GlTraceCall> first = Trace(s_lib.drawFlatTiledSphere);
     EXPECT_EQ(Batches(first), (std::vector<double>{double(GL_QUADS)}));
     const std::vector<Quad> quads = Quads(first);
     ASSERT_EQ(quads.size(), 12u * 24u * 5u);
@@ -422,8 +498,8 @@ TEST_F(BrulaneRoutinesTest, FlatTiledSphereIs288FlatTilesAndKeepsNoState)
                                                       m[size_t(axis)]),
                             1e-6);
     }
-    EXPECT_EQ(brulane::g_tilePhaseA, phaseA);
-    const std::vector<GlTraceCall> second = Trace(brulane::DrawFlatTiledSphere);
+    EXPECT_EQ(*s_lib.tilePhaseA, phaseA);
+    const std::vector<GlTraceCall> second = Trace(s_lib.drawFlatTiledSphere);
     EXPECT_TRUE(Attributes(second).size() == Attributes(first).size());
     const std::vector<Quad> again = Quads(second);
     for (size_t n = 0; n < quads.size(); ++n)
@@ -432,7 +508,7 @@ TEST_F(BrulaneRoutinesTest, FlatTiledSphereIs288FlatTilesAndKeepsNoState)
 
 TEST_F(BrulaneRoutinesTest, BandFigureIsWhiteRingsWithARedBandTwoStepsInThree)
 {
-    const std::vector<GlTraceCall> calls = Trace(brulane::DrawBandFigure);
+    const std::vector<GlTraceCall> calls = Trace(s_lib.drawBandFigure);
     EXPECT_EQ(Batches(calls), (std::vector<double>{double(GL_QUADS)}));
     EXPECT_EQ(GlTraceCount("glNormal3f"), 0u);
     const std::vector<Quad> quads = Quads(calls);
@@ -487,7 +563,7 @@ TEST_F(BrulaneRoutinesTest, BandFigureIsWhiteRingsWithARedBandTwoStepsInThree)
 TEST_F(BrulaneRoutinesTest, VoxelCubesDrawOnlyInteriorCellsAboveTheThreshold)
 {
     ClearGrid();
-    float(&grid)[32][32][32] = brulane::g_voxelGrid;
+    float(&grid)[32][32][32] = *s_lib.voxelGrid;
     const float threshold = 1.25e-5f;
     grid[3][4][5] = threshold;  // not drawn: the test is strict
     grid[3][4][6] = std::nextafter(threshold, 1.0f);
@@ -500,7 +576,7 @@ TEST_F(BrulaneRoutinesTest, VoxelCubesDrawOnlyInteriorCellsAboveTheThreshold)
     std::vector<GlTraceCall> calls;
     {
         GlTraceRecording recording;
-        brulane::DrawVoxelCubes();
+        s_lib.drawVoxelCubes();
         calls = GlTraceCalls();
     }
     EXPECT_EQ(GlTraceCount("glPushMatrix"), 27001u);
@@ -526,13 +602,13 @@ TEST_F(BrulaneRoutinesTest, VoxelCubesDrawOnlyInteriorCellsAboveTheThreshold)
 TEST_F(BrulaneRoutinesTest, StampsAndBlurNeverReachTheBorder)
 {
     ClearGrid();
-    float(&grid)[32][32][32] = brulane::g_voxelGrid;
+    float(&grid)[32][32][32] = *s_lib.voxelGrid;
     // The source's cells at its extremes, 6 and 26 on every axis, over many
     // frames.
     for (int frame = 0; frame < 40; ++frame) {
         const int at = frame % 2 == 0 ? 6 : 26;
-        brulane::StampVoxelSource(at, at, at);
-        brulane::DiffuseGrid();
+        s_lib.stampVoxelSource(at, at, at);
+        s_lib.diffuseGrid();
     }
     bool sawBorder = false;
     double interior = 0;

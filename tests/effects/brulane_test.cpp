@@ -2,15 +2,11 @@
 // (seen by the GL tracer), its camera, what it leaves in the frame and in
 // the GL state, and its grid carried from frame to frame.
 #include <GL/gl.h>
-#include <limits.h>
-#include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -113,16 +109,6 @@ std::vector<double> Transform(const GLfloat m[16], const double p[3])
     return out;
 }
 
-std::string ExecutableFolder()
-{
-    char path[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0)
-        return std::string();
-    const std::string exe(path, size_t(length));
-    return exe.substr(0, exe.rfind('/') + 1);
-}
-
 }  // namespace
 
 class BrulaneTest : public EffectTest {
@@ -150,28 +136,6 @@ protected:
     // the start-up polygon mode.
     void TearDown() override { glPolygonMode(GL_FRONT_AND_BACK, GL_FILL); }
 
-    // The effect of a library copy of its own, loaded under another file
-    // name: its grid is all zero, whatever other objects have rendered.
-    static Orvan_Plugin* LoadFreshEffect()
-    {
-        char folder[] = "/tmp/brulane_test_XXXXXX";
-        if (!mkdtemp(folder)) {
-            ADD_FAILURE() << "no temporary folder";
-            return nullptr;
-        }
-        static int serial = 0;
-        const std::string base = std::string(folder) + "/brulane_copy" + std::to_string(serial++);
-        {
-            std::ifstream in(ExecutableFolder() + "brulane.so", std::ios::binary);
-            std::ofstream out(base + ".so", std::ios::binary);
-            out << in.rdbuf();
-        }
-        Orvan_Plugin* plugin = LoadEffect((base + ".DLL").c_str());
-        unlink((base + ".so").c_str());
-        rmdir(folder);
-        return plugin;
-    }
-
     static Orvan_Plugin* plugin_;
 };
 
@@ -179,7 +143,7 @@ Orvan_Plugin* BrulaneTest::plugin_ = nullptr;
 
 TEST_F(BrulaneTest, FirstFrameOfAFreshGridShowsTheInPlaceBlur)
 {
-    Orvan_Plugin* plugin = LoadFreshEffect();
+    Orvan_Plugin* plugin = LoadFreshEffect("brulane");
     ASSERT_NE(plugin, nullptr);
 
     // Time 0: the source is (16, 26, 16). Blurring the stamp with reads
@@ -424,9 +388,9 @@ TEST_F(BrulaneTest, GridCarriesOverInitAndTriggersAndRendersOnlyChangeIt)
 {
     // Two copies fed the same frames, one of them also given triggers and
     // Init calls in between; a third starts later with a fresh grid.
-    Orvan_Plugin* busy = LoadFreshEffect();
-    Orvan_Plugin* plain = LoadFreshEffect();
-    Orvan_Plugin* late = LoadFreshEffect();
+    Orvan_Plugin* busy = LoadFreshEffect("brulane");
+    Orvan_Plugin* plain = LoadFreshEffect("brulane");
+    Orvan_Plugin* late = LoadFreshEffect("brulane");
     ASSERT_NE(busy, nullptr);
     ASSERT_NE(plain, nullptr);
     ASSERT_NE(late, nullptr);
@@ -465,7 +429,7 @@ TEST_F(BrulaneTest, GridCarriesOverInitAndTriggersAndRendersOnlyChangeIt)
         // The grid keeps the trail of the earlier frames.
         const CubeFrame lateFrame = TraceRender(late, time);
         EXPECT_GT(busyFrame.cubes.size(), lateFrame.cubes.size());
-        late = LoadFreshEffect();
+        late = LoadFreshEffect("brulane");
         ASSERT_NE(late, nullptr);
     }
 

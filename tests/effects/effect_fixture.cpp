@@ -1,6 +1,11 @@
 #include "effect_fixture.h"
 
 #include <GL/gl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <fstream>
 
 #include "orvan_core.h"
 #include "orvan_gl.h"
@@ -44,6 +49,27 @@ Orvan_Plugin* EffectTest::LoadEffect(const char* file)
     return s_host->plugins.back();
 }
 
+Orvan_Plugin* EffectTest::LoadFreshEffect(const char* library)
+{
+    char folder[] = "/tmp/kelda_effect_XXXXXX";
+    if (!mkdtemp(folder)) {
+        ADD_FAILURE() << "no temporary folder";
+        return nullptr;
+    }
+    static int serial = 0;
+    const std::string base =
+        std::string(folder) + "/" + library + "_copy" + std::to_string(serial++);
+    {
+        std::ifstream in(BuiltLibraryPath(library), std::ios::binary);
+        std::ofstream out(base + ".so", std::ios::binary);
+        out << in.rdbuf();
+    }
+    Orvan_Plugin* plugin = LoadEffect((base + ".DLL").c_str());
+    unlink((base + ".so").c_str());
+    rmdir(folder);
+    return plugin;
+}
+
 void EffectTest::ResetGLState()
 {
     glDisable(GL_TEXTURE_2D);
@@ -52,6 +78,14 @@ void EffectTest::ResetGLState()
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     s_gl->InitGL();
     s_gl->ReSizeGL(640, 480);
+}
+
+std::string BuiltLibraryPath(const char* library)
+{
+    char path[PATH_MAX];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    const std::string exe = length > 0 ? std::string(path, size_t(length)) : std::string();
+    return exe.substr(0, exe.rfind('/') + 1) + library + ".so";
 }
 
 Pixel ReadBackPixel(int x, int y)

@@ -20,10 +20,19 @@ protected:
     // initialised. Every load of an already loaded library makes one more.
     static Orvan_Plugin* LoadEffect(const char* file);
 
+    // The effect of a private copy of the library ("brulane" for brulane.so),
+    // loaded by the host under another file name: its file-level state is
+    // as at load, whatever other objects of the library have done.
+    static Orvan_Plugin* LoadFreshEffect(const char* library);
+
     // The start-up GL state of the player, the modelview matrix current and
     // identity, as every layer of the first frame finds it.
     static void ResetGLState();
 };
+
+// The path of a library as built, next to the test binary ("brulane" gives
+// .../brulane.so).
+std::string BuiltLibraryPath(const char* library);
 
 // Red, green, blue and alpha of one pixel of the back buffer.
 struct Pixel {

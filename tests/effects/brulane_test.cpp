@@ -101,6 +101,70 @@ Pose PoseAt(float time)
     return pose;
 }
 
+// The voxel box as its formulas give it, computed in float: the source's
+// cell at a render time, the stamp, the in-place blur and the cubes drawn.
+class VoxelBoxModel {
+public:
+    struct Cell {
+        int i, j, k;
+        float scale;  // the cube's half-size
+    };
+
+    // The cell the source stands in: each coordinate truncated toward zero.
+    static void SourceCell(float time, int cell[3])
+    {
+        const Pose pose = PoseAt(time);
+        for (int axis = 0; axis < 3; ++axis)
+            cell[axis] = int(std::trunc(pose.source[axis]));
+    }
+
+    float At(const int cell[3]) const { return grid_[cell[0]][cell[1]][cell[2]]; }
+
+    // One Render: the stamp replaces seven values, then one blur pass in
+    // place. Returns the cells drawn, in drawing order.
+    std::vector<Cell> Frame(float time)
+    {
+        int c[3];
+        SourceCell(time, c);
+        grid_[c[0]][c[1]][c[2]] = 64.0f;
+        grid_[c[0] + 1][c[1]][c[2]] = 32.0f;
+        grid_[c[0] - 1][c[1]][c[2]] = 32.0f;
+        grid_[c[0]][c[1] + 1][c[2]] = 32.0f;
+        grid_[c[0]][c[1] - 1][c[2]] = 32.0f;
+        grid_[c[0]][c[1]][c[2] + 1] = 32.0f;
+        grid_[c[0]][c[1]][c[2] - 1] = 32.0f;
+
+        for (int i = 1; i <= 30; ++i)
+            for (int j = 1; j <= 30; ++j)
+                for (int k = 1; k <= 30; ++k) {
+                    float sum = 0.0f;
+                    for (int di = 1; di >= -1; --di)
+                        for (int dj = 1; dj >= -1; --dj)
+                            for (int dk = 1; dk >= -1; --dk)
+                                sum = sum + grid_[i + di][j + dj][k + dk];
+                    float v = float(sum / 27.0);
+                    v = v * 0.55f;
+                    grid_[i][j][k] = v;
+                }
+
+        std::vector<Cell> drawn;
+        for (int i = 1; i <= 30; ++i)
+            for (int j = 1; j <= 30; ++j)
+                for (int k = 1; k <= 30; ++k) {
+                    const float v = grid_[i][j][k];
+                    if (v > 1.25e-5f) {
+                        const float half = v / 2;
+                        const float power = float(std::pow(double(half), double(0.2f)));
+                        drawn.push_back(Cell{i, j, k, float(power + 0.0125)});
+                    }
+                }
+        return drawn;
+    }
+
+private:
+    float grid_[32][32][32] = {};
+};
+
 std::vector<double> Transform(const GLfloat m[16], const double p[3])
 {
     std::vector<double> out(3);
@@ -192,6 +256,54 @@ TEST_F(BrulaneTest, FirstFrameOfAFreshGridShowsTheInPlaceBlur)
     // The half-size is (v / 2)^0.2 + 0.0125: the source cell holds about 4.25.
     ASSERT_NE(source, nullptr);
     EXPECT_NEAR(2.0 * std::pow(source->scale[0] - 0.0125, 5.0), 4.25, 0.01);
+}
+
+TEST_F(BrulaneTest, EveryFrameDrawsTheGridTheStampAndTheBlurGive)
+{
+    Orvan_Plugin* plugin = LoadFreshEffect("brulane");
+    ASSERT_NE(plugin, nullptr);
+
+    // Half a second at 60 frames a second, where the source stays in a cell
+    // for several frames and is stamped over its own trail; then jumps
+    // along the timeline, back to an earlier time and into the late demo.
+    std::vector<float> times;
+    for (int frame = 0; frame < 30; ++frame)
+        times.push_back(250.0f + float(frame) * 100.0f / 60.0f);
+    for (float time : {1234.5f, 1236.0f, 700.0f, 5000.25f, 98765.0f, 98766.5f})
+        times.push_back(time);
+
+    VoxelBoxModel model;
+    bool restamped = false;                    // a stamp cell held a value
+    bool fractionAboveHalf[3] = {false, false, false};  // rounding would differ
+    for (float time : times) {
+        SCOPED_TRACE(testing::Message() << "time " << time);
+        int cell[3];
+        VoxelBoxModel::SourceCell(time, cell);
+        const Pose pose = PoseAt(time);
+        for (int axis = 0; axis < 3; ++axis) {
+            ASSERT_GE(cell[axis], 6);
+            ASSERT_LE(cell[axis], 26);
+            if (pose.source[axis] - cell[axis] >= 0.5)
+                fractionAboveHalf[axis] = true;
+        }
+        restamped = restamped || model.At(cell) > 1.0f;
+
+        const std::vector<VoxelBoxModel::Cell> expected = model.Frame(time);
+        const CubeFrame frame = TraceRender(plugin, time);
+        ASSERT_EQ(frame.cubes.size(), expected.size());
+        for (size_t n = 0; n < expected.size(); ++n) {
+            const Cube& cube = frame.cubes[n];
+            const VoxelBoxModel::Cell& want = expected[n];
+            ASSERT_EQ(std::tie(cube.i, cube.j, cube.k), std::tie(want.i, want.j, want.k))
+                << "cube " << n;
+            ASSERT_NEAR(cube.scale[0], want.scale, 1e-6 * want.scale)
+                << "cell " << want.i << "," << want.j << "," << want.k;
+        }
+    }
+    // What the frames above must reach for the check to mean anything.
+    EXPECT_TRUE(restamped);
+    for (int axis = 0; axis < 3; ++axis)
+        EXPECT_TRUE(fractionAboveHalf[axis]) << axis;
 }
 
 TEST_F(BrulaneTest, EveryCubeIsSixFacesWithTheirNormalsInOneBatch)

@@ -359,6 +359,58 @@ TEST_F(TessikTest, AtTimeZeroThePolesAndTheEquatorMoveAsTheWavesSay)
         EXPECT_FALSE(Finite(frame.triangles[2 * c].normal)) << c;
 }
 
+TEST_F(TessikTest, MeshFollowsTheWavesAndTurnsAtTheirRatesAtEveryTime)
+{
+    // The sphere as built: radius 0.25, 40 divisions, pi in single precision.
+    auto fsin = [](float x) { return float(std::sin(double(x))); };
+    auto fcos = [](float x) { return float(std::cos(double(x))); };
+    const float pi = 3.1415927f;
+    std::vector<std::array<float, 3>> base(kVertexCount);
+    for (int j = 0; j <= kDivisions; ++j) {
+        for (int k = 0; k <= kDivisions; ++k) {
+            const float lon = float(k) * (pi / 20.0f);
+            const float lat = float(j) * (pi / 40.0f);
+            base[j * kColumns + k] = {fsin(lon) * fsin(lat) * 0.25f, 0.25f * fcos(lat),
+                                      fcos(lon) * fsin(lat) * 0.25f};
+        }
+    }
+
+    for (float time : {37.5f, 250.0f, 777.7f, 1234.5f, 4321.0f, 17777.0f}) {
+        SCOPED_TRACE(time);
+        const BlobFrame frame = TraceRender(plugin_, time);
+        ASSERT_EQ(frame.triangles.size(), size_t(kTriangleCount));
+        ASSERT_TRUE(frame.consistent);
+
+        // 30, 25 and 4 degrees a second about x, y and z.
+        const float t = time / 100.0f;
+        std::vector<std::vector<double>> rotations;
+        for (const GlTraceCall& call : frame.calls)
+            if (call.name == "glRotatef")
+                rotations.push_back(call.args);
+        EXPECT_EQ(rotations, (std::vector<std::vector<double>>{
+                                 {30.0f * t, 1, 0, 0}, {25.0f * t, 0, 1, 0}, {4.0f * t, 0, 0, 1}}));
+
+        // The waves of this moment, in single precision. The tolerance
+        // leaves room for wider intermediates, not for a phase formed in
+        // float where it is formed in double.
+        const float sinT = fsin(t);
+        const float frequency[3] = {25.0f, 23.0f, 27.0f};
+        const float phase[3] = {float(5.0 * sinT + 0.25), float(5.0 * std::sin(double(t) * 0.8123)),
+                                float(5.0 * std::cos(double(t) * 0.923))};
+        const float amplitude = (sinT + 1.0f) * 2.0f + 1.0f;
+        for (int i = 0; i < kVertexCount; ++i) {
+            const std::array<float, 3>& p = base[i];
+            float s = 1.0f;
+            for (int axis = 0; axis < 3; ++axis)
+                s = s + (1.0f + fsin(p[axis] * frequency[axis] + phase[axis])) * 0.5f * amplitude;
+            for (int axis = 0; axis < 3; ++axis) {
+                const float w = std::fmax(-1.0f, std::fmin(1.0f, p[axis] * s));
+                ASSERT_NEAR(frame.vertices[i][axis], w, 1e-6) << "vertex " << i << " axis " << axis;
+            }
+        }
+    }
+}
+
 TEST_F(TessikTest, FaceNormalsAreUnitAndPointOutOfTheBlob)
 {
     // With k = 1 the clamp never acts and the blob stays star-shaped about

@@ -180,6 +180,41 @@ std::vector<double> Batches(const std::vector<GlTraceCall>& calls)
     return modes;
 }
 
+// The float forms of sine, cosine and square root the routines compute with.
+float FSin(float x)
+{
+    return float(std::sin(double(x)));
+}
+
+float FCos(float x)
+{
+    return float(std::cos(double(x)));
+}
+
+float FSqrt(float x)
+{
+    return float(std::sqrt(double(x)));
+}
+
+// The sphere point at latitude lat and longitude lon in degrees, with the
+// spheres' degree factor: pi/180 with pi taken as 3.14159.
+Values SpherePoint(int lat, int lon)
+{
+    const double k = 0.017453277f;
+    const float latAngle = float(lat * k), lonAngle = float(lon * k);
+    return Values{float(double(FCos(latAngle)) * FCos(lonAngle)),
+                  float(double(FCos(latAngle)) * FSin(lonAngle)), FSin(latAngle)};
+}
+
+// The corners a tile was given, in order, read back from its walls: the
+// first wall starts with p0 and p1, the second ends with p2 at its third
+// corner, the third ends with p3.
+std::vector<Values> GivenCorners(const std::vector<Quad>& quads, size_t tile)
+{
+    return {quads[tile * 5 + 1].vertices[0], quads[tile * 5 + 1].vertices[1],
+            quads[tile * 5 + 2].vertices[2], quads[tile * 5 + 3].vertices[3]};
+}
+
 }  // namespace
 
 class BrulaneRoutinesTest : public EffectTest {
@@ -478,6 +513,42 @@ TEST_F(BrulaneRoutinesTest, TiledSpherePolesAlmostMeetAndKeepTheirNormals)
     }
 }
 
+TEST_F(BrulaneRoutinesTest, SphereTilesStandOnTheirDegreePointsInOrder)
+{
+    // Each tile is given P(lat, lon + step), P(lat + step, lon + step),
+    // P(lat + step, lon), P(lat, lon), rows from the -z pole, longitudes from
+    // 0. The given corners come back through the centroid, within a float
+    // rounding; the float nearest pi/180 would move the corners at high
+    // longitudes by some 5e-6.
+    struct Sphere {
+        const char* name;
+        void (*draw)();
+        int step;
+    };
+    const Sphere spheres[] = {{"raised", s_lib.drawTiledSphere, 10},
+                              {"flat", s_lib.drawFlatTiledSphere, 15}};
+    for (const Sphere& sphere : spheres) {
+        SCOPED_TRACE(sphere.name);
+        const std::vector<Quad> quads = Quads(Trace(sphere.draw));
+        const int rows = 180 / sphere.step, columns = 360 / sphere.step;
+        ASSERT_EQ(quads.size(), size_t(rows * columns * 5));
+        size_t tile = 0;
+        for (int lat = -90; lat < 90; lat += sphere.step) {
+            for (int lon = 0; lon < 360; lon += sphere.step, ++tile) {
+                const std::vector<Values> expected = {
+                    SpherePoint(lat, lon + sphere.step),
+                    SpherePoint(lat + sphere.step, lon + sphere.step),
+                    SpherePoint(lat + sphere.step, lon), SpherePoint(lat, lon)};
+                const std::vector<Values> corners = GivenCorners(quads, tile);
+                for (size_t c = 0; c < 4; ++c)
+                    for (size_t axis = 0; axis < 3; ++axis)
+                        ASSERT_NEAR(corners[c][axis], expected[c][axis], 2.5e-7)
+                            << "lat " << lat << " lon " << lon << " corner " << c;
+            }
+        }
+    }
+}
+
 TEST_F(BrulaneRoutinesTest, FlatTiledSphereIs288FlatTilesAndKeepsNoState)
 {
     const float phaseA = *s_lib.tilePhaseA;
@@ -558,6 +629,53 @@ TEST_F(BrulaneRoutinesTest, BandFigureIsWhiteRingsWithARedBandTwoStepsInThree)
     EXPECT_NEAR(highest, 170.0 / 180.0, 1e-6);
     EXPECT_NEAR(lowRadius, 0.30, 0.01);
     EXPECT_NEAR(highRadius, 0.29, 0.01);
+}
+
+TEST_F(BrulaneRoutinesTest, BandFigureQuadsStandWhereTheirFormulasPutThem)
+{
+    // Angles in degrees over the float 57.2; heights y(x) = (x - 180) / 180;
+    // white radii sqrt(sin(x / 2)), red ones sqrt(1.1 sin(x / 2)), in the
+    // float forms.
+    auto angle = [](double degrees) { return float(degrees / double(57.2f)); };
+    auto height = [](int x) { return float((x - 180) / 180.0); };
+    auto white = [&](int x) { return FSqrt(FSin(angle(x / 2.0))); };
+    auto red = [&](int x) { return FSqrt(float(1.1 * FSin(angle(x / 2.0)))); };
+    auto at = [](float turn, float radius, float y) {
+        return Values{float(double(FSin(turn)) * radius), y, float(double(FCos(turn)) * radius)};
+    };
+    std::vector<Quad> expected;
+    int n = 0;
+    for (int a = 20; a < 360; a += 10) {
+        for (int b = 0; b < 360; b += 10, ++n) {
+            const float phi0 = angle(b), phi1 = angle(b - 10);
+            expected.push_back(Quad{{},
+                                    {1, 1, 1},
+                                    {at(phi1, white(a - 10), height(a - 10)),
+                                     at(phi0, white(a - 10), height(a - 10)),
+                                     at(phi0, white(a), height(a)),
+                                     at(phi1, white(a), height(a))}});
+            if (n % 3 == 0)
+                continue;
+            const float psi2 = angle(b + 2), psi3 = angle(b - 8);
+            expected.push_back(Quad{{},
+                                    {1, 0, 0},
+                                    {at(psi3, red(a - 8), height(a - 6)),
+                                     at(psi2, red(a - 8), height(a - 6)),
+                                     at(psi2, red(a + 2), height(a + 4)),
+                                     at(psi3, red(a + 2), height(a + 4))}});
+        }
+    }
+
+    const std::vector<Quad> quads = Quads(Trace(s_lib.drawBandFigure));
+    ASSERT_EQ(quads.size(), expected.size());
+    for (size_t q = 0; q < quads.size(); ++q) {
+        SCOPED_TRACE(testing::Message() << "quad " << q);
+        ASSERT_EQ(quads[q].colour, expected[q].colour);
+        for (size_t v = 0; v < 4; ++v)
+            for (size_t axis = 0; axis < 3; ++axis)
+                ASSERT_NEAR(quads[q].vertices[v][axis], expected[q].vertices[v][axis], 1e-6)
+                    << "corner " << v;
+    }
 }
 
 TEST_F(BrulaneRoutinesTest, VoxelCubesDrawOnlyInteriorCellsAboveTheThreshold)

@@ -458,6 +458,13 @@ TEST_F(BrulaneRoutinesTest, TiledSphereRipplesInACheckerboardAndCarriesItsPhases
                 const double lift =
                     Dot(Minus(Mean(top.vertices), Mean(corners)), top.normal);
                 EXPECT_NEAR(lift, n % 2 != 0 ? h : -h, 2e-6) << "row " << row << " col " << col;
+                // The top is the tile shrunk to half about its centroid.
+                const Values topCentre = Mean(top.vertices), centre = Mean(corners);
+                for (size_t i = 0; i < 4; ++i)
+                    for (size_t axis = 0; axis < 3; ++axis)
+                        EXPECT_NEAR(top.vertices[i][axis] - topCentre[axis],
+                                    0.5 * (corners[i][axis] - centre[axis]), 1e-6)
+                            << "row " << row << " col " << col << " corner " << i;
                 pa = float(pa + 6.2831854 / 10 / 6);
                 pb = float(pb + 6.2829854 / 10 / 3);
                 ++n;
@@ -482,7 +489,7 @@ TEST_F(BrulaneRoutinesTest, TiledSphereRipplesInACheckerboardAndCarriesItsPhases
     ASSERT_EQ(quads.size(), 18u * 36u * 5u);
     check(quads, a1, b1);
 
-    // Every tile's top has half its tile's size, white at a quarter alpha.
+    // Every tile's top is white at a quarter alpha.
     for (size_t t = 0; t < quads.size(); t += 5)
         ASSERT_EQ(quads[t].colour, (Values{1, 1, 1, 0.25}));
 }

@@ -457,6 +457,15 @@ TEST_F(BrulaneTest, CameraLooksAtTheExactSourceFromItsOrbit)
         EXPECT_NEAR(target[0], 0.0, 1e-4);
         EXPECT_NEAR(target[1], 0.0, 1e-4);
         EXPECT_NEAR(target[2], -distance, 1e-4);
+
+        // Up is (0, 1, 0): with f the unit view direction, the world's up
+        // turns into (0, sqrt(1 - f_y^2), -f_y) in eye space; at time 0,
+        // looking straight down, GLU's side vector vanishes and so does its y.
+        const double fy = (centre[1] - pose.eye[1]) / distance;
+        const double up[3] = {m[4], m[5], m[6]};
+        EXPECT_NEAR(up[0], 0.0, 1e-4);
+        EXPECT_NEAR(up[1], std::sqrt(1.0 - fy * fy), 1e-4);
+        EXPECT_NEAR(up[2], -fy, 1e-4);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -272,8 +273,8 @@ TEST_F(BrulaneTest, EveryFrameDrawsTheGridTheStampAndTheBlurGive)
     for (float time : {1234.5f, 1236.0f, 700.0f, 5000.25f, 98765.0f, 98766.5f})
         times.push_back(time);
 
-    VoxelBoxModel model;
-    bool restamped = false;                    // a stamp cell held a value
+    const auto model = std::make_unique<VoxelBoxModel>();  // 128 KiB of grid
+    bool restamped = false;                             // a stamp cell held a value
     bool fractionAboveHalf[3] = {false, false, false};  // rounding would differ
     for (float time : times) {
         SCOPED_TRACE(testing::Message() << "time " << time);
@@ -286,9 +287,9 @@ TEST_F(BrulaneTest, EveryFrameDrawsTheGridTheStampAndTheBlurGive)
             if (pose.source[axis] - cell[axis] >= 0.5)
                 fractionAboveHalf[axis] = true;
         }
-        restamped = restamped || model.At(cell) > 1.0f;
+        restamped = restamped || model->At(cell) > 1.0f;
 
-        const std::vector<VoxelBoxModel::Cell> expected = model.Frame(time);
+        const std::vector<VoxelBoxModel::Cell> expected = model->Frame(time);
         const CubeFrame frame = TraceRender(plugin, time);
         ASSERT_EQ(frame.cubes.size(), expected.size());
         for (size_t n = 0; n < expected.size(); ++n) {

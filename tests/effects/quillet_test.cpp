@@ -1,6 +1,7 @@
 // The picture echo and its outline-font scroll through the real library: its
-// loads and font, the quads and glyph calls it sends to GL (seen by the GL
-// tracer), where the two text lines stand, the state it leaves, and the frame.
+// loads and the font it asks for, the quads and glyph calls it sends to GL
+// (seen by the GL tracer), where the two text lines stand, the state it
+// leaves, and the frame.
 #include <GL/gl.h>
 
 #include <cmath>
@@ -13,6 +14,7 @@
 #include "demo_data_directory.h"
 #include "effect_fixture.h"
 #include "effect_math.h"
+#include "font_objects.h"
 #include "gl_trace.h"
 #include "lent_texture_pool.h"
 #include "noting_texture_pool.h"
@@ -271,6 +273,81 @@ TEST_F(PictureEchoTest, InitLoadsThePictureAndBuildsTheFontOnTheWindowsDeviceCon
     EXPECT_EQ(ListAdvance(base + 255), 0.0f);
 }
 
+TEST_F(PictureEchoTest, AsksForABoldImpactTwelveHigh)
+{
+    // The logical font the effect selected into the window's device
+    // context, as CreateFontA recorded it.
+    const GdiFont* font = static_cast<const GdiFont*>(WindowDc()->selected);
+    ASSERT_NE(font, nullptr);
+    const struct {
+        const char* argument;
+        long long expected, got;
+    } arguments[] = {
+        {"height", -12, font->height},
+        {"width", 0, font->width},
+        {"escapement", 0, font->escapement},
+        {"orientation", 0, font->orientation},
+        {"weight (bold)", 700, font->weight},
+        {"italic", 0, font->italic},
+        {"underline", 0, font->underline},
+        {"strike-out", 0, font->strikeOut},
+        {"character set (ANSI)", 0, font->charSet},
+        {"output precision (TrueType)", 4, font->outPrecision},
+        {"clip precision (default)", 0, font->clipPrecision},
+        {"quality (antialiased)", 4, font->quality},
+        {"pitch and family (default, any)", 0, font->pitchAndFamily},
+    };
+    for (const auto& a : arguments)
+        EXPECT_EQ(a.got, a.expected) << a.argument;
+    EXPECT_EQ(font->faceName, "Impact");
+}
+
+TEST_F(PictureEchoTest, APictureThatDidNotLoadLeavesTheEchoUntextured)
+{
+    // A pool of its own that never goes away, as the host's targets in it
+    // are kept by its address.
+    static NotingTexturePool* const pool = new NotingTexturePool;
+    NotingTexturePool& without = *pool;
+    {
+        DemoDataDirectory data({"kimbel.jpg"});  // no dax.jpg
+        ASSERT_TRUE(data.ok());
+        LentTexturePool lent(Host(), without);
+        HDC saved = Host().glSystem->hdc;
+        Host().glSystem->hdc = WindowDc();
+        StdoutCapture capture;
+        plugin_->Init();
+        const std::string log = capture.Finish();
+        Host().glSystem->hdc = saved;
+        EXPECT_NE(log.find("Import Failed - returned -1\n"), std::string::npos) << log;
+        const std::vector<std::string> expected = {"load data\\dax.jpg quillet", "find quillet"};
+        EXPECT_EQ(without.calls, expected);
+        EXPECT_EQ(without.GetTextureByName("quillet"), nullptr);
+
+        // The echo draws its ten quads with no texture; the text is as ever.
+        const Frame frame = Parse(TraceRender(plugin_, 1234.0f));
+        EXPECT_EQ(frame.quads.size(), 10u);
+        EXPECT_EQ(GlTraceCount("glCallLists"), 459u);
+        GLint bound = -1;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ(bound, 0);
+    }
+
+    // Back to the suite's pool and its picture for the other tests.
+    ResetGLState();
+    DemoDataDirectory data;
+    LentTexturePool lent(Host(), *pool_);
+    HDC saved = Host().glSystem->hdc;
+    Host().glSystem->hdc = WindowDc();
+    StdoutCapture quiet;
+    plugin_->Init();
+    quiet.Finish();
+    Host().glSystem->hdc = saved;
+    plugin_->Render(0.0f);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), Picture());
+}
+
 TEST_F(PictureEchoTest, EveryFrameIsTenFadingQuadsAndTheTwoTextsGlyphByGlyph)
 {
     for (float time : {0.0f, 750.0f, 4321.5f, 9000.0f}) {
@@ -433,7 +510,13 @@ TEST_P(PictureEchoScrollTest, BothLinesStandWhereTheScrollPutsThem)
     const std::vector<double> bottom = {scroll.x, -3.5f, -9.8f};
     EXPECT_EQ(frame.lines[0].start, top);
     EXPECT_EQ(frame.lines[1].start, bottom);
-    EXPECT_EQ(scroll.x, ExpectedX(scroll.time / 10.0f, 5 * scroll.value));
+    // A thousandth of a second later, by the formula in single precision
+    // (before the offset, the same formula in double lands a bit apart).
+    const float later = scroll.time + 0.1f;
+    const Frame next = Parse(TraceRender(plugin_, later));
+    ASSERT_EQ(next.lines[0].start.size(), 3u);
+    EXPECT_EQ(next.lines[0].start[0], double(ExpectedX(later / 10.0f, 5 * scroll.value)));
+    EXPECT_EQ(next.lines[1].start[0], next.lines[0].start[0]);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -592,10 +675,11 @@ TEST_F(PictureEchoTest, TheTextIsOpaqueWhiteAtTheTopAndBottomOnly)
     EXPECT_EQ(notWhite, 0);
 }
 
-TEST_F(PictureEchoTest, ASecondInitWarnsAndBuildsAnotherFont)
+TEST_F(PictureEchoTest, ASecondInitWarnsAndBuildsAnotherFontAndRestartsTheScroll)
 {
     const GLuint firstBase = ListBase();
     const GLuint picture = Picture();
+    plugin_->Trigger(0.0f, 4, 10, 0);
     DemoDataDirectory data;
     ASSERT_TRUE(data.ok());
     LentTexturePool lent(Host(), *pool_);
@@ -612,6 +696,9 @@ TEST_F(PictureEchoTest, ASecondInitWarnsAndBuildsAnotherFont)
     EXPECT_NE(log.find("duplicate texture load attempt!"), std::string::npos) << log;
     EXPECT_EQ(Picture(), picture);
 
+    ResetGLState();
+    // The scroll offset is back at 0: at time 0 the lines stand at 8.
+    EXPECT_EQ(Parse(TraceRender(plugin_, 0.0f)).lines[0].start[0], 8.0);
     ResetGLState();
     const GLuint secondBase = ListBase();
     EXPECT_TRUE(secondBase >= firstBase + 256 || secondBase + 256 <= firstBase);

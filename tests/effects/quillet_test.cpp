@@ -1,7 +1,7 @@
 // The picture echo and its outline-font scroll through the real library: its
 // loads and the font it asks for, the quads and glyph calls it sends to GL
-// (seen by the GL tracer), where the two text lines stand, the state it
-// leaves, and the frame.
+// (seen by the GL tracer), where the two text lines stand and that they pass
+// the screen whole, the state it leaves, and the frame.
 #include <GL/gl.h>
 
 #include <cmath>
@@ -25,6 +25,7 @@
 #include "texture.h"
 #include "texture_pool.h"
 #include "win_console.h"
+#include "win_font.h"
 #include "win_gl.h"
 #include "win_handles.h"
 
@@ -181,6 +182,23 @@ int PolygonsOf(GLuint list)
         at += 2 + 2 * static_cast<int>(buffer[at + 1]);
     }
     return polygons;
+}
+
+// The font layer's metrics of codes 0-254 for the font the effect asks for,
+// built apart on a device context of their own; empty when none is built.
+std::vector<GLYPHMETRICSFLOAT> FontLayerMetrics()
+{
+    HDC dc = new HDC__;
+    SelectObject(dc, CreateFontA(-12, 0, 0, 0, 700, 0, 0, 0, 0, 4, 0, 4, 0, "Impact"));
+    std::vector<GLYPHMETRICSFLOAT> metrics(256);
+    const GLuint base = glGenLists(256);
+    const BOOL built =
+        wglUseFontOutlinesA(dc, 0, 255, base, 0.0f, 0.0f, WGL_FONT_POLYGONS, metrics.data());
+    glDeleteLists(base, 256);
+    delete dc;
+    if (!built)
+        metrics.clear();
+    return metrics;
 }
 
 class PictureEchoTest : public EffectTest {
@@ -484,6 +502,46 @@ TEST_F(PictureEchoTest, EachGlyphWearsAScaleAndNudgeOfItsPositionAndCodeOnly)
         EXPECT_EQ(line.glyphs[0].scale, (std::vector<double>{1.0, 1.0, 0.0}));
         EXPECT_EQ(line.glyphs[0].nudge, (std::vector<double>{0.0, 0.0, 0.0}));
         EXPECT_NEAR(line.glyphs[1].scale[0], 1.17707, 1e-5);
+    }
+}
+
+TEST_F(PictureEchoTest, BothLinesPassTheScreenWholeWithinOneCycle)
+{
+    const std::vector<GLYPHMETRICSFLOAT> metrics = FontLayerMetrics();
+    ASSERT_FALSE(metrics.empty());
+    // The host's 45-degree view of 640 x 480 reaches this far to either
+    // side at the lines' depth of 9.8.
+    const double halfWidth = 9.8 * std::tan(22.5 * M_PI / 180.0) * 640.0 / 480.0;
+
+    // A cycle starts with the lines at x = 8 and moves them 90 units left
+    // before they jump back.
+    const Frame frame = Parse(TraceRender(plugin_, 0.0f));
+    for (int l = 0; l < 2; l++) {
+        SCOPED_TRACE(l == 0 ? "credits" : "greetings");
+        const TextLine& line = frame.lines[l];
+        ASSERT_EQ(line.start.size(), 3u);
+        ASSERT_EQ(line.start[0], 8.0);
+        ASSERT_EQ(line.glyphs.size(), l == 0 ? 229u : 230u);
+        double at = line.start[0];
+        double firstLeft = INFINITY, lastRight = -INFINITY;
+        for (const Glyph& glyph : line.glyphs) {
+            ASSERT_EQ(glyph.callLists.size(), 3u);
+            const GLYPHMETRICSFLOAT& m = metrics[static_cast<size_t>(glyph.callLists[2])];
+            // The effect's lists are of this face: each advance is its cell
+            // increment and the gap of 0.05.
+            ASSERT_EQ(glyph.advance[0], double(float(m.gmfCellIncX + 0.05)));
+            if (m.gmfBlackBoxX > 0.0f) {
+                // The black box, under the glyph's scale and nudge.
+                const double left = at + glyph.scale[0] * (glyph.nudge[0] + m.gmfptGlyphOrigin.x);
+                firstLeft = std::fmin(firstLeft, left);
+                lastRight = std::fmax(lastRight, left + glyph.scale[0] * m.gmfBlackBoxX);
+            }
+            at += glyph.advance[0];
+        }
+        // Every letter enters from beyond the right edge and has left past
+        // the left edge before the jump back.
+        EXPECT_GT(firstLeft, halfWidth);
+        EXPECT_LT(lastRight - 90.0, -halfWidth) << "the line's last letters are cut off";
     }
 }
 

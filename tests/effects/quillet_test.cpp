@@ -40,6 +40,7 @@ struct Quad {
 
 // One glyph: its push/pop pair and the advance after it.
 struct Glyph {
+    std::vector<std::string> calls;  // in order, from the push to the advance
     std::vector<double> scale, nudge;
     std::vector<double> callLists;  // n, type, code
     std::vector<double> attrib;     // glPushAttrib's mask
@@ -103,7 +104,10 @@ Frame Parse(const std::vector<GlTraceCall>& calls)
             line.glyphs.emplace_back();
             glyph = &line.glyphs.back();
             inGlyph = true;
-        } else if (name == "glPopMatrix") {
+        }
+        if (glyph && (inGlyph || glyph->advance.empty()))
+            glyph->calls.push_back(name);
+        if (name == "glPopMatrix") {
             inGlyph = false;
         } else if (name == "glListBase") {
             line.listBases.push_back(call.args[0]);
@@ -184,21 +188,27 @@ int PolygonsOf(GLuint list)
     return polygons;
 }
 
-// The font layer's metrics of codes 0-254 for the font the effect asks for,
-// built apart on a device context of their own; empty when none is built.
-std::vector<GLYPHMETRICSFLOAT> FontLayerMetrics()
+// The font the effect asks for, built apart by the font layer on a device
+// context of its own: codes 0-254 into lists of their own, and their metrics.
+struct FontLayerFont {
+    BOOL built = FALSE;
+    GLuint base = 0;
+    GLYPHMETRICSFLOAT metrics[256] = {};
+};
+
+const FontLayerFont& FontLayer()
 {
-    HDC dc = new HDC__;
-    SelectObject(dc, CreateFontA(-12, 0, 0, 0, 700, 0, 0, 0, 0, 4, 0, 4, 0, "Impact"));
-    std::vector<GLYPHMETRICSFLOAT> metrics(256);
-    const GLuint base = glGenLists(256);
-    const BOOL built =
-        wglUseFontOutlinesA(dc, 0, 255, base, 0.0f, 0.0f, WGL_FONT_POLYGONS, metrics.data());
-    glDeleteLists(base, 256);
-    delete dc;
-    if (!built)
-        metrics.clear();
-    return metrics;
+    static const FontLayerFont* font = [] {
+        FontLayerFont* built = new FontLayerFont;
+        HDC dc = new HDC__;
+        SelectObject(dc, CreateFontA(-12, 0, 0, 0, 700, 0, 0, 0, 0, 4, 0, 4, 0, "Impact"));
+        built->base = glGenLists(256);
+        built->built = wglUseFontOutlinesA(dc, 0, 255, built->base, 0.0f, 0.0f,
+                                           WGL_FONT_POLYGONS, built->metrics);
+        delete dc;
+        return built;
+    }();
+    return *font;
 }
 
 class PictureEchoTest : public EffectTest {
@@ -278,11 +288,14 @@ TEST_F(PictureEchoTest, InitLoadsThePictureAndBuildsTheFontOnTheWindowsDeviceCon
     EXPECT_NE(font, nullptr);
 
     // Codes 0-254 have lists; letters draw, the blank only advances, and
-    // the 256th list is empty.
+    // the 256th list is empty. The letters are the font layer's flat
+    // outlines at its finest chords, as a deviation of 0 asks.
     const GLuint base = ListBase();
     ASSERT_NE(base, 0u);
-    for (int c : {'A', 'k', 'W', '#', '0'}) {
+    ASSERT_TRUE(FontLayer().built);
+    for (int c : {'A', 'k', 'W', '#', '0', 'S', 'e'}) {
         EXPECT_GT(PolygonsOf(base + c), 0) << char(c);
+        EXPECT_EQ(PolygonsOf(base + c), PolygonsOf(FontLayer().base + c)) << char(c);
         EXPECT_GT(ListAdvance(base + c), 0.2f) << char(c);
     }
     EXPECT_EQ(PolygonsOf(base + ' '), 0);
@@ -409,7 +422,13 @@ TEST_F(PictureEchoTest, EveryFrameIsTenFadingQuadsAndTheTwoTextsGlyphByGlyph)
 
         for (const TextLine& line : frame.lines) {
             ASSERT_EQ(line.listBases.size(), 1u);  // set once for the whole text
+            const std::vector<std::string> sequence = {
+                "glPushMatrix", "glScalef",    "glTranslatef", "glPushAttrib",
+                "glCallLists",  "glPopAttrib", "glPopMatrix",  "glTranslatef"};
             for (const Glyph& glyph : line.glyphs) {
+                // Scaled first, then nudged in the scaled frame; the advance
+                // after the pop.
+                ASSERT_EQ(glyph.calls, sequence);
                 ASSERT_EQ(glyph.callLists.size(), 3u);
                 EXPECT_EQ(glyph.callLists[0], 1.0);
                 EXPECT_EQ(glyph.callLists[1], double(GL_UNSIGNED_BYTE));
@@ -507,8 +526,8 @@ TEST_F(PictureEchoTest, EachGlyphWearsAScaleAndNudgeOfItsPositionAndCodeOnly)
 
 TEST_F(PictureEchoTest, BothLinesPassTheScreenWholeWithinOneCycle)
 {
-    const std::vector<GLYPHMETRICSFLOAT> metrics = FontLayerMetrics();
-    ASSERT_FALSE(metrics.empty());
+    const FontLayerFont& font = FontLayer();
+    ASSERT_TRUE(font.built);
     // The host's 45-degree view of 640 x 480 reaches this far to either
     // side at the lines' depth of 9.8.
     const double halfWidth = 9.8 * std::tan(22.5 * M_PI / 180.0) * 640.0 / 480.0;
@@ -526,7 +545,7 @@ TEST_F(PictureEchoTest, BothLinesPassTheScreenWholeWithinOneCycle)
         double firstLeft = INFINITY, lastRight = -INFINITY;
         for (const Glyph& glyph : line.glyphs) {
             ASSERT_EQ(glyph.callLists.size(), 3u);
-            const GLYPHMETRICSFLOAT& m = metrics[static_cast<size_t>(glyph.callLists[2])];
+            const GLYPHMETRICSFLOAT& m = font.metrics[static_cast<size_t>(glyph.callLists[2])];
             // The effect's lists are of this face: each advance is its cell
             // increment and the gap of 0.05.
             ASSERT_EQ(glyph.advance[0], double(float(m.gmfCellIncX + 0.05)));

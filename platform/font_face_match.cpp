@@ -9,9 +9,9 @@
 
 namespace {
 
-// Families of like widths to try, in order, right after a face that
-// machines here seldom have; fontconfig's own nearest match, which knows
-// nothing of widths, only follows them.
+// Families of like widths to try, in order, right after a face that Debian
+// does not carry; fontconfig's own nearest match, which knows nothing of
+// widths, only follows them.
 struct FaceSubstitute {
     const char* face;
     const char* families[2];

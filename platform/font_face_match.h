@@ -14,5 +14,7 @@ struct FontFaceFile {
 // fontconfig's matches for the font's face name, weight and slant, best
 // first, among the scalable faces that claim every printable ASCII
 // character: a name that fontconfig maps to a symbol font still finds
-// letters further down. Empty when there is none.
+// letters further down. A face with known substitutes of like widths
+// ("Impact") is followed by them, ahead of fontconfig's other choices.
+// Empty when there is none.
 std::vector<FontFaceFile> MatchFontFaces(const GdiFont& font);

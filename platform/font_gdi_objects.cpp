@@ -21,17 +21,25 @@ std::set<const GdiFont*>& Fonts()
 
 }  // namespace
 
-HFONT CreateFontA(int height, int width, int /*escapement*/, int /*orientation*/, int weight,
-                  DWORD italic, DWORD /*underline*/, DWORD /*strikeOut*/, DWORD charSet,
-                  DWORD /*outPrecision*/, DWORD /*clipPrecision*/, DWORD /*quality*/,
-                  DWORD /*pitchAndFamily*/, LPCSTR faceName)
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
+                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
+                  DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                  DWORD pitchAndFamily, LPCSTR faceName)
 {
     GdiFont* font = new GdiFont();
     font->height = height;
     font->width = width;
+    font->escapement = escapement;
+    font->orientation = orientation;
     font->weight = weight;
     font->italic = italic != 0;
+    font->underline = underline;
+    font->strikeOut = strikeOut;
     font->charSet = charSet;
+    font->outPrecision = outPrecision;
+    font->clipPrecision = clipPrecision;
+    font->quality = quality;
+    font->pitchAndFamily = pitchAndFamily;
     if (faceName)
         font->faceName = faceName;
 

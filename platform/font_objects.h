@@ -5,12 +5,22 @@
 
 #include "win_types.h"
 
+// Every argument is kept, as a LOGFONT keeps them; outlines read only the
+// face name, weight and italic flag.
 struct GdiFont {
     int height;
     int width;
+    int escapement;
+    int orientation;
     int weight;  // FW_*: 0 and 400 are regular, 700 bold
     bool italic;
+    DWORD underline;
+    DWORD strikeOut;
     DWORD charSet;
+    DWORD outPrecision;
+    DWORD clipPrecision;
+    DWORD quality;
+    DWORD pitchAndFamily;
     std::string faceName;  // may be empty
 };
 

@@ -3,7 +3,8 @@
 // wglUseFontOutlinesA into one display list per glyph.
 //
 // fontconfig picks the face (its best match for the face name, weight and
-// slant that has outlines for the printable ASCII characters), FreeType reads
+// slant that has outlines for the printable ASCII characters; a missing
+// "Impact" is set in a narrow bold sans of like widths), FreeType reads
 // its outlines and GLU's tessellator fills them; none of it needs a display.
 // These calls form the static library platform_font, apart from the rest of
 // the platform layer, so that a plugin library can carry them.

@@ -10,8 +10,7 @@ void DrawZoomEchoes(float seconds)
     const float count = 10.0f;
     // The sideways drift of each copy against the one before: within
     // +-1/40, swinging over about 85 and 63 seconds.
-    const float dx = static_cast<float>(
-        static_cast<double>(SinF(seconds / 13.53f)) * SinF(seconds / 10.0f) / 40.0);
+    const float dx = SinF(seconds / 13.53f) * SinF(seconds / 10.0f) / 40.0f;
     const float step = static_cast<float>(0.25 / count);
     float alpha = 0.25f;
 

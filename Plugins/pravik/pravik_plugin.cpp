@@ -25,12 +25,9 @@ void Pravik_Plugin::Render(float time)
 
     glTranslatef(0.0f, 0.0f, -10.0f);
 
-    // 50, 62.5 and -66.67 degrees per second.
-    const float angles[3] = {
-        static_cast<float>(t2 / 4.0),
-        static_cast<float>(t2 / 3.2),
-        static_cast<float>(-t2 / 3.0),
-    };
+    // 50, 62.5 and -66.67 degrees per second; float divisors, since a
+    // double 3.2 moves the angle by a bit on many frames.
+    const float angles[3] = {t2 / 4.0f, t2 / 3.2f, -t2 / 3.0f};
     for (float angle : angles) {
         glPushMatrix();
         glRotatef(angle, 0.0f, 0.0f, 1.0f);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "effect_fixture.h"
+#include "effect_math.h"
 #include "gl_trace.h"
 #include "lent_texture_pool.h"
 #include "orvan_gl.h"
@@ -49,11 +50,12 @@ std::vector<Call> Calls(const std::vector<GlTraceCall>& trace)
     return calls;
 }
 
-// The sideways step between two echoes, for stream time in seconds, in
-// double precision.
-double Drift(double seconds)
+// The sideways step between two echoes at a time in hundredths of a second,
+// in single precision: tenths, then seconds, then the two sines.
+float Drift(float time)
 {
-    return std::sin(seconds / 13.53) * std::sin(seconds / 10.0) / 40.0;
+    const float seconds = time / 10.0f / 10.0f;
+    return SinF(seconds / 13.53f) * SinF(seconds / 10.0f) / 40.0f;
 }
 
 // One texel of a texture's level 0, as RGBA bytes.
@@ -228,7 +230,7 @@ TEST_F(ZoomBlurTest, OneFrameIsOneCopyThenTenGrowingFadingEchoes)
         if (time == 0.0f) {
             EXPECT_EQ(dx, 0.0);  // the echoes share one centre
         } else {
-            EXPECT_NEAR(dx, Drift(time / 100.0), 1e-6);
+            EXPECT_EQ(dx, double(Drift(time)));
             EXPECT_GT(std::fabs(dx), 1e-4);
         }
 
@@ -254,7 +256,8 @@ TEST_F(ZoomBlurTest, OneFrameIsOneCopyThenTenGrowingFadingEchoes)
             EXPECT_EQ(std::vector<Call>(from, from + 13), pass);
             alpha -= 0.025f;
         }
-        EXPECT_NEAR(alpha + 0.025f, 0.025f, 1e-6);  // the last pass's alpha
+        // The last pass: 0.25 less nine float steps, about 0.025.
+        EXPECT_NEAR(calls[head + 13 * 9].args[3], 0.025, 1e-6);
 
         const std::vector<Call> tail = {
             {"glColor4f", {1.0, 1.0, 1.0, 1.0}},
@@ -263,6 +266,29 @@ TEST_F(ZoomBlurTest, OneFrameIsOneCopyThenTenGrowingFadingEchoes)
             {"glEnable", {double(GL_DEPTH_TEST)}},
         };
         EXPECT_EQ(std::vector<Call>(calls.end() - 4, calls.end()), tail);
+    }
+}
+
+TEST_F(ZoomBlurTest, TheDriftIsFormedInSinglePrecision)
+{
+    // At these times the product of the sines kept in double before the
+    // division comes out a bit apart; at 261 so do seconds taken in one
+    // division by 100.
+    const float once = 261.0f / 100.0f;
+    ASSERT_NE(SinF(once / 13.53f) * SinF(once / 10.0f) / 40.0f, Drift(261.0f));
+    for (float time : {2.1f, 261.0f, 5555.0f, 7654.3f, 62000.0f}) {
+        SCOPED_TRACE(time);
+        const float seconds = time / 10.0f / 10.0f;
+        const double inDouble = SinF(seconds / 13.53f) * double(SinF(seconds / 10.0f)) / 40.0;
+        ASSERT_NE(static_cast<float>(inDouble), Drift(time));
+
+        const std::vector<Call> calls = TraceRender(time);
+        std::vector<double> steps;
+        for (const Call& call : calls)
+            if (call.name == "glTranslatef" && call.args[2] == 0.0)
+                steps.push_back(call.args[0]);
+        EXPECT_EQ(steps, std::vector<double>(10, double(Drift(time))));
+        ResetGLState();
     }
 }
 
@@ -297,7 +323,7 @@ TEST_F(ZoomBlurTest, LeavesItsStateForTheLayersAbove)
 
     // Translation (0, 0, -2.1), then ten times scale (1.01, 1.02, 0) and the
     // drift: x = 1.01^10 x' + dx (1.01 + ... + 1.01^10), y = 1.02^10 y'.
-    const double dx = Drift(time / 100.0);
+    const double dx = Drift(time);
     double sum = 0.0, power = 1.0;
     for (int k = 0; k < 10; ++k) {
         power *= 1.01;

@@ -203,6 +203,25 @@ TEST_F(InterferenceTest, DrawsBetweenItsOwnStateChangesAndRestoresDepthAfter)
     EXPECT_TRUE(is(calls[calls.size() - 1], "glEnable", {double(GL_DEPTH_TEST)}));
 }
 
+TEST_F(InterferenceTest, TheAnglesAreFormedInSinglePrecision)
+{
+    for (float time : {2.1f, 162.9f, 555.1f, 1028.7f}) {
+        SCOPED_TRACE(time);
+        const float t2 = time + time;
+        // Times at which a double divisor would give another float angle.
+        ASSERT_NE(static_cast<float>(t2 / 3.2), t2 / 3.2f);
+
+        std::vector<std::vector<double>> rotations;
+        for (const GlTraceCall& call : TraceRender(plugin_, time))
+            if (call.name == "glRotatef")
+                rotations.push_back(call.args);
+        const std::vector<std::vector<double>> expected = {
+            {t2 / 4.0f, 0.0, 0.0, 1.0}, {t2 / 3.2f, 0.0, 0.0, 1.0}, {-t2 / 3.0f, 0.0, 0.0, 1.0}};
+        EXPECT_EQ(rotations, expected);
+        ResetGLState();
+    }
+}
+
 TEST_F(InterferenceTest, LeavesItsStateForTheLayersAbove)
 {
     // Whatever a lower layer left is overridden.

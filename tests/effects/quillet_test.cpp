@@ -1,6 +1,7 @@
 // The picture echo and its outline-font scroll through the real library: its
-// loads and font, the quads and glyph calls it sends to GL (seen by the GL
-// tracer), where the two text lines stand, the state it leaves, and the frame.
+// loads and the font it asks for, the quads and glyph calls it sends to GL
+// (seen by the GL tracer), where the two text lines stand and that they pass
+// the screen whole, the state it leaves, and the frame.
 #include <GL/gl.h>
 
 #include <cmath>
@@ -13,6 +14,7 @@
 #include "demo_data_directory.h"
 #include "effect_fixture.h"
 #include "effect_math.h"
+#include "font_objects.h"
 #include "gl_trace.h"
 #include "lent_texture_pool.h"
 #include "noting_texture_pool.h"
@@ -23,6 +25,7 @@
 #include "texture.h"
 #include "texture_pool.h"
 #include "win_console.h"
+#include "win_font.h"
 #include "win_gl.h"
 #include "win_handles.h"
 
@@ -37,6 +40,7 @@ struct Quad {
 
 // One glyph: its push/pop pair and the advance after it.
 struct Glyph {
+    std::vector<std::string> calls;  // in order, from the push to the advance
     std::vector<double> scale, nudge;
     std::vector<double> callLists;  // n, type, code
     std::vector<double> attrib;     // glPushAttrib's mask
@@ -100,7 +104,10 @@ Frame Parse(const std::vector<GlTraceCall>& calls)
             line.glyphs.emplace_back();
             glyph = &line.glyphs.back();
             inGlyph = true;
-        } else if (name == "glPopMatrix") {
+        }
+        if (glyph && (inGlyph || glyph->advance.empty()))
+            glyph->calls.push_back(name);
+        if (name == "glPopMatrix") {
             inGlyph = false;
         } else if (name == "glListBase") {
             line.listBases.push_back(call.args[0]);
@@ -181,6 +188,29 @@ int PolygonsOf(GLuint list)
     return polygons;
 }
 
+// The font the effect asks for, built apart by the font layer on a device
+// context of its own: codes 0-254 into lists of their own, and their metrics.
+struct FontLayerFont {
+    BOOL built = FALSE;
+    GLuint base = 0;
+    GLYPHMETRICSFLOAT metrics[256] = {};
+};
+
+const FontLayerFont& FontLayer()
+{
+    static const FontLayerFont* font = [] {
+        FontLayerFont* built = new FontLayerFont;
+        HDC dc = new HDC__;
+        SelectObject(dc, CreateFontA(-12, 0, 0, 0, 700, 0, 0, 0, 0, 4, 0, 4, 0, "Impact"));
+        built->base = glGenLists(256);
+        built->built = wglUseFontOutlinesA(dc, 0, 255, built->base, 0.0f, 0.0f,
+                                           WGL_FONT_POLYGONS, built->metrics);
+        delete dc;
+        return built;
+    }();
+    return *font;
+}
+
 class PictureEchoTest : public EffectTest {
 protected:
     static void SetUpTestSuite()
@@ -258,17 +288,95 @@ TEST_F(PictureEchoTest, InitLoadsThePictureAndBuildsTheFontOnTheWindowsDeviceCon
     EXPECT_NE(font, nullptr);
 
     // Codes 0-254 have lists; letters draw, the blank only advances, and
-    // the 256th list is empty.
+    // the 256th list is empty. The letters are the font layer's flat
+    // outlines at its finest chords, as a deviation of 0 asks.
     const GLuint base = ListBase();
     ASSERT_NE(base, 0u);
-    for (int c : {'A', 'k', 'W', '#', '0'}) {
+    ASSERT_TRUE(FontLayer().built);
+    for (int c : {'A', 'k', 'W', '#', '0', 'S', 'e'}) {
         EXPECT_GT(PolygonsOf(base + c), 0) << char(c);
+        EXPECT_EQ(PolygonsOf(base + c), PolygonsOf(FontLayer().base + c)) << char(c);
         EXPECT_GT(ListAdvance(base + c), 0.2f) << char(c);
     }
     EXPECT_EQ(PolygonsOf(base + ' '), 0);
     EXPECT_GT(ListAdvance(base + ' '), 0.1f);
     EXPECT_EQ(PolygonsOf(base + 255), 0);
     EXPECT_EQ(ListAdvance(base + 255), 0.0f);
+}
+
+TEST_F(PictureEchoTest, AsksForABoldImpactTwelveHigh)
+{
+    // The logical font the effect selected into the window's device
+    // context, as CreateFontA recorded it.
+    const GdiFont* font = static_cast<const GdiFont*>(WindowDc()->selected);
+    ASSERT_NE(font, nullptr);
+    const struct {
+        const char* argument;
+        long long expected, got;
+    } arguments[] = {
+        {"height", -12, font->height},
+        {"width", 0, font->width},
+        {"escapement", 0, font->escapement},
+        {"orientation", 0, font->orientation},
+        {"weight (bold)", 700, font->weight},
+        {"italic", 0, font->italic},
+        {"underline", 0, font->underline},
+        {"strike-out", 0, font->strikeOut},
+        {"character set (ANSI)", 0, font->charSet},
+        {"output precision (TrueType)", 4, font->outPrecision},
+        {"clip precision (default)", 0, font->clipPrecision},
+        {"quality (antialiased)", 4, font->quality},
+        {"pitch and family (default, any)", 0, font->pitchAndFamily},
+    };
+    for (const auto& a : arguments)
+        EXPECT_EQ(a.got, a.expected) << a.argument;
+    EXPECT_EQ(font->faceName, "Impact");
+}
+
+TEST_F(PictureEchoTest, APictureThatDidNotLoadLeavesTheEchoUntextured)
+{
+    // A pool of its own that never goes away, as the host's targets in it
+    // are kept by its address.
+    static NotingTexturePool* const pool = new NotingTexturePool;
+    NotingTexturePool& without = *pool;
+    {
+        DemoDataDirectory data({"kimbel.jpg"});  // no dax.jpg
+        ASSERT_TRUE(data.ok());
+        LentTexturePool lent(Host(), without);
+        HDC saved = Host().glSystem->hdc;
+        Host().glSystem->hdc = WindowDc();
+        StdoutCapture capture;
+        plugin_->Init();
+        const std::string log = capture.Finish();
+        Host().glSystem->hdc = saved;
+        EXPECT_NE(log.find("Import Failed - returned -1\n"), std::string::npos) << log;
+        const std::vector<std::string> expected = {"load data\\dax.jpg quillet", "find quillet"};
+        EXPECT_EQ(without.calls, expected);
+        EXPECT_EQ(without.GetTextureByName("quillet"), nullptr);
+
+        // The echo draws its ten quads with no texture; the text is as ever.
+        const Frame frame = Parse(TraceRender(plugin_, 1234.0f));
+        EXPECT_EQ(frame.quads.size(), 10u);
+        EXPECT_EQ(GlTraceCount("glCallLists"), 459u);
+        GLint bound = -1;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ(bound, 0);
+    }
+
+    // Back to the suite's pool and its picture for the other tests.
+    ResetGLState();
+    DemoDataDirectory data;
+    LentTexturePool lent(Host(), *pool_);
+    HDC saved = Host().glSystem->hdc;
+    Host().glSystem->hdc = WindowDc();
+    StdoutCapture quiet;
+    plugin_->Init();
+    quiet.Finish();
+    Host().glSystem->hdc = saved;
+    plugin_->Render(0.0f);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), Picture());
 }
 
 TEST_F(PictureEchoTest, EveryFrameIsTenFadingQuadsAndTheTwoTextsGlyphByGlyph)
@@ -314,7 +422,13 @@ TEST_F(PictureEchoTest, EveryFrameIsTenFadingQuadsAndTheTwoTextsGlyphByGlyph)
 
         for (const TextLine& line : frame.lines) {
             ASSERT_EQ(line.listBases.size(), 1u);  // set once for the whole text
+            const std::vector<std::string> sequence = {
+                "glPushMatrix", "glScalef",    "glTranslatef", "glPushAttrib",
+                "glCallLists",  "glPopAttrib", "glPopMatrix",  "glTranslatef"};
             for (const Glyph& glyph : line.glyphs) {
+                // Scaled first, then nudged in the scaled frame; the advance
+                // after the pop.
+                ASSERT_EQ(glyph.calls, sequence);
                 ASSERT_EQ(glyph.callLists.size(), 3u);
                 EXPECT_EQ(glyph.callLists[0], 1.0);
                 EXPECT_EQ(glyph.callLists[1], double(GL_UNSIGNED_BYTE));
@@ -410,6 +524,46 @@ TEST_F(PictureEchoTest, EachGlyphWearsAScaleAndNudgeOfItsPositionAndCodeOnly)
     }
 }
 
+TEST_F(PictureEchoTest, BothLinesPassTheScreenWholeWithinOneCycle)
+{
+    const FontLayerFont& font = FontLayer();
+    ASSERT_TRUE(font.built);
+    // The host's 45-degree view of 640 x 480 reaches this far to either
+    // side at the lines' depth of 9.8.
+    const double halfWidth = 9.8 * std::tan(22.5 * M_PI / 180.0) * 640.0 / 480.0;
+
+    // A cycle starts with the lines at x = 8 and moves them 90 units left
+    // before they jump back.
+    const Frame frame = Parse(TraceRender(plugin_, 0.0f));
+    for (int l = 0; l < 2; l++) {
+        SCOPED_TRACE(l == 0 ? "credits" : "greetings");
+        const TextLine& line = frame.lines[l];
+        ASSERT_EQ(line.start.size(), 3u);
+        ASSERT_EQ(line.start[0], 8.0);
+        ASSERT_EQ(line.glyphs.size(), l == 0 ? 229u : 230u);
+        double at = line.start[0];
+        double firstLeft = INFINITY, lastRight = -INFINITY;
+        for (const Glyph& glyph : line.glyphs) {
+            ASSERT_EQ(glyph.callLists.size(), 3u);
+            const GLYPHMETRICSFLOAT& m = font.metrics[static_cast<size_t>(glyph.callLists[2])];
+            // The effect's lists are of this face: each advance is its cell
+            // increment and the gap of 0.05.
+            ASSERT_EQ(glyph.advance[0], double(float(m.gmfCellIncX + 0.05)));
+            if (m.gmfBlackBoxX > 0.0f) {
+                // The black box, under the glyph's scale and nudge.
+                const double left = at + glyph.scale[0] * (glyph.nudge[0] + m.gmfptGlyphOrigin.x);
+                firstLeft = std::fmin(firstLeft, left);
+                lastRight = std::fmax(lastRight, left + glyph.scale[0] * m.gmfBlackBoxX);
+            }
+            at += glyph.advance[0];
+        }
+        // Every letter enters from beyond the right edge and has left past
+        // the left edge before the jump back.
+        EXPECT_GT(firstLeft, halfWidth);
+        EXPECT_LT(lastRight - 90.0, -halfWidth) << "the line's last letters are cut off";
+    }
+}
+
 struct Scroll {
     const char* label;
     int value;   // of trigger 4
@@ -433,7 +587,13 @@ TEST_P(PictureEchoScrollTest, BothLinesStandWhereTheScrollPutsThem)
     const std::vector<double> bottom = {scroll.x, -3.5f, -9.8f};
     EXPECT_EQ(frame.lines[0].start, top);
     EXPECT_EQ(frame.lines[1].start, bottom);
-    EXPECT_EQ(scroll.x, ExpectedX(scroll.time / 10.0f, 5 * scroll.value));
+    // A thousandth of a second later, by the formula in single precision
+    // (before the offset, the same formula in double lands a bit apart).
+    const float later = scroll.time + 0.1f;
+    const Frame next = Parse(TraceRender(plugin_, later));
+    ASSERT_EQ(next.lines[0].start.size(), 3u);
+    EXPECT_EQ(next.lines[0].start[0], double(ExpectedX(later / 10.0f, 5 * scroll.value)));
+    EXPECT_EQ(next.lines[1].start[0], next.lines[0].start[0]);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -592,10 +752,11 @@ TEST_F(PictureEchoTest, TheTextIsOpaqueWhiteAtTheTopAndBottomOnly)
     EXPECT_EQ(notWhite, 0);
 }
 
-TEST_F(PictureEchoTest, ASecondInitWarnsAndBuildsAnotherFont)
+TEST_F(PictureEchoTest, ASecondInitWarnsAndBuildsAnotherFontAndRestartsTheScroll)
 {
     const GLuint firstBase = ListBase();
     const GLuint picture = Picture();
+    plugin_->Trigger(0.0f, 4, 10, 0);
     DemoDataDirectory data;
     ASSERT_TRUE(data.ok());
     LentTexturePool lent(Host(), *pool_);
@@ -612,6 +773,9 @@ TEST_F(PictureEchoTest, ASecondInitWarnsAndBuildsAnotherFont)
     EXPECT_NE(log.find("duplicate texture load attempt!"), std::string::npos) << log;
     EXPECT_EQ(Picture(), picture);
 
+    ResetGLState();
+    // The scroll offset is back at 0: at time 0 the lines stand at 8.
+    EXPECT_EQ(Parse(TraceRender(plugin_, 0.0f)).lines[0].start[0], 8.0);
     ResetGLState();
     const GLuint secondBase = ListBase();
     EXPECT_TRUE(secondBase >= firstBase + 256 || secondBase + 256 <= firstBase);

@@ -9,8 +9,11 @@
 #include <cstring>
 #include <initializer_list>
 #include <ostream>
+#include <string>
 #include <vector>
 
+#include "font_face_match.h"
+#include "font_objects.h"
 #include "test_window.h"
 #include "win_font.h"
 #include "win_handles.h"
@@ -256,6 +259,32 @@ TEST_F(FontOutlinesTest, AMissingFaceFallsBackToOneWithLetters)
     const Drawing drawing = Draw(font.base + 'o');
     EXPECT_FALSE(Covers(drawing, o.gmfptGlyphOrigin.x + o.gmfBlackBoxX / 2,
                         o.gmfptGlyphOrigin.y - o.gmfBlackBoxY / 2));
+}
+
+TEST_F(FontOutlinesTest, AMissingImpactIsSetInANarrowBoldSansThenInADejaVuBold)
+{
+    const GdiFont* impact = FindGdiFont(Font("Impact"));
+    ASSERT_NE(impact, nullptr);
+    const std::vector<FontFaceFile> faces = MatchFontFaces(*impact);
+    auto file = [&](size_t i) { return faces[i].path.substr(faces[i].path.rfind('/') + 1); };
+    ASSERT_FALSE(faces.empty());
+    EXPECT_EQ(file(0), "LiberationSansNarrow-Bold.ttf");
+
+    // What a machine without the narrow faces gets: a bold DejaVu Sans,
+    // the condensed one where it is installed.
+    size_t next = 0;
+    while (next < faces.size() && file(next).rfind("LiberationSansNarrow-", 0) == 0)
+        ++next;
+    ASSERT_LT(next, faces.size());
+    const std::string fallback = file(next);
+    EXPECT_EQ(fallback.rfind("DejaVuSans", 0), 0u) << fallback;
+    EXPECT_NE(fallback.find("-Bold."), std::string::npos) << fallback;
+
+    // The narrow face's glyphs are what the lists hold.
+    const Built& built = Impact();
+    ASSERT_TRUE(built.result);
+    const Built dejaVu = Build("DejaVu Sans");
+    EXPECT_LT(built.metrics['n'].gmfCellIncX, 0.85f * dejaVu.metrics['n'].gmfCellIncX);
 }
 
 TEST_F(FontOutlinesTest, WeightChoosesTheBoldFace)

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -58,7 +59,13 @@ int ImportJpeg(char* file, Texture* record)
     // refused before DevIL sees it.
     std::string path = PosixPath(file);
     std::vector<uint8_t> contents;
-    if (!ReadWholeFile(path, contents) || !JpegSegmentsFit(contents.data(), contents.size()) ||
+    bool read = false;
+    try {
+        read = ReadWholeFile(path, contents);
+    } catch (const std::bad_alloc&) {
+        read = false;
+    }
+    if (!read || !JpegSegmentsFit(contents.data(), contents.size()) ||
         !ilLoadImage(const_cast<char*>(path.c_str()))) {
         Orvan_Core_Print("JPEG IMPORT ERROR - unable to load \"%s\"!\n", file);
         ilDeleteImages(1, &image);
@@ -102,6 +109,11 @@ int ImportJpeg(char* file, Texture* record)
     record->height = height;
     record->renderTarget = false;
     record->bitmap = static_cast<uint8_t*>(malloc(pixels * 3));
+    if (!record->bitmap) {
+        Orvan_Core_Print("texture->bitmap == 0\n");
+        ilDeleteImages(1, &image);
+        return -1;
+    }
     if (cmyk)
         AdobeCmykToRgb(data, pixels, record->bitmap);
     else

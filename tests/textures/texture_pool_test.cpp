@@ -67,16 +67,19 @@ TEST(TexturePool, HandsOutTheLowestFreeRecordAndGrowsByTwenty)
     EXPECT_EQ(pool.textures[0], first);  // records never move
     EXPECT_FALSE(pool.textures[39]->inUse);
 
+    pool.BindTexture(3);
     EXPECT_EQ(pool.FreeTexture(3), 0);
     EXPECT_EQ(pool.FreeTexture(7), 0);
     Texture* freed = pool.textures[3];
     EXPECT_FALSE(freed->inUse);
     EXPECT_EQ(freed->name, nullptr);
     EXPECT_EQ(freed->width, 8);  // a free record keeps its size
+    EXPECT_EQ(freed->bindCount, 1);  // and its count
 
     EXPECT_EQ(pool.CreateTexture("again", 2, 2, 24, true), 3);
     EXPECT_STREQ(freed->name, "again");
     EXPECT_TRUE(freed->renderTarget);
+    EXPECT_EQ(freed->bindCount, 0);  // taken again, it can be unloaded again
     EXPECT_EQ(pool.CreateTexture("and again", 2, 2, 24, false), 7);
     EXPECT_EQ(pool.CreateTexture("then the new ones", 2, 2, 24, false), 21);
 }

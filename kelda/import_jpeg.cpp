@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,17 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& contents)
     return ok;
 }
 
+// Adobe's inverted inks, as Photoshop stores them: each byte is 255 minus
+// the ink, so red is (1 - cyan)(1 - black), that is C' x K' / 255.
+void AdobeCmykToRgb(const uint8_t* cmyk, size_t pixels, uint8_t* rgb)
+{
+    for (size_t i = 0; i < pixels; i++, cmyk += 4, rgb += 3) {
+        const unsigned black = cmyk[3];
+        for (int c = 0; c < 3; c++)
+            rgb[c] = static_cast<uint8_t>((cmyk[c] * black + 127) / 255);
+    }
+}
+
 }  // namespace
 
 int ImportJpeg(char* file, Texture* record)
@@ -47,15 +59,32 @@ int ImportJpeg(char* file, Texture* record)
     // refused before DevIL sees it.
     std::string path = PosixPath(file);
     std::vector<uint8_t> contents;
-    if (!ReadWholeFile(path, contents) || !JpegSegmentsFit(contents.data(), contents.size()) ||
+    bool read = false;
+    try {
+        read = ReadWholeFile(path, contents);
+    } catch (const std::bad_alloc&) {
+        read = false;
+    }
+    if (!read || !JpegSegmentsFit(contents.data(), contents.size()) ||
         !ilLoadImage(const_cast<char*>(path.c_str()))) {
         Orvan_Core_Print("JPEG IMPORT ERROR - unable to load \"%s\"!\n", file);
         ilDeleteImages(1, &image);
         return -1;
     }
 
-    // Grey, palette and alpha pictures become three bytes per pixel first.
-    if ((ilGetInteger(IL_IMAGE_FORMAT) != IL_RGB || ilGetInteger(IL_IMAGE_TYPE) != IL_UNSIGNED_BYTE) &&
+    // libjpeg hands a four-component picture over as its CMYK inks, which
+    // DevIL labels RGBA. Only Adobe's marker says how the inks are stored;
+    // without it the colours cannot be known, and the picture is refused
+    // rather than shown wrong.
+    const bool cmyk = ilGetInteger(IL_IMAGE_FORMAT) == IL_RGBA;
+    if (cmyk && !JpegHasAdobeMarker(contents.data(), contents.size())) {
+        Orvan_Core_Print("JPEG IMPORT ERROR - unable to load \"%s\"!\n", file);
+        ilDeleteImages(1, &image);
+        return -1;
+    }
+
+    // Grey and palette pictures become three bytes per pixel first.
+    if (!cmyk && (ilGetInteger(IL_IMAGE_FORMAT) != IL_RGB || ilGetInteger(IL_IMAGE_TYPE) != IL_UNSIGNED_BYTE) &&
         !ilConvertImage(IL_RGB, IL_UNSIGNED_BYTE)) {
         Orvan_Core_Print("JPEG IMPORT ERROR - cannot convert \"%s\" to RGB!\n", file);
         ilDeleteImages(1, &image);
@@ -66,9 +95,11 @@ int ImportJpeg(char* file, Texture* record)
     const ILubyte* data = ilGetData();
     ILint width = ilGetInteger(IL_IMAGE_WIDTH);
     ILint height = ilGetInteger(IL_IMAGE_HEIGHT);
-    size_t bytes = static_cast<size_t>(width > 0 ? width : 0) * static_cast<size_t>(height > 0 ? height : 0) * 3;
-    if (!data || bytes == 0 || ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL) != 3 ||
-        static_cast<size_t>(ilGetInteger(IL_IMAGE_SIZE_OF_DATA)) < bytes) {
+    const int channels = cmyk ? 4 : 3;
+    size_t pixels = static_cast<size_t>(width > 0 ? width : 0) * static_cast<size_t>(height > 0 ? height : 0);
+    if (!data || pixels == 0 || ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL) != channels ||
+        ilGetInteger(IL_IMAGE_TYPE) != IL_UNSIGNED_BYTE ||
+        static_cast<size_t>(ilGetInteger(IL_IMAGE_SIZE_OF_DATA)) < pixels * channels) {
         Orvan_Core_Print("JPEG IMPORT ERROR - no RGB pixels in \"%s\"!\n", file);
         ilDeleteImages(1, &image);
         return -1;
@@ -77,8 +108,16 @@ int ImportJpeg(char* file, Texture* record)
     record->width = width;
     record->height = height;
     record->renderTarget = false;
-    record->bitmap = static_cast<uint8_t*>(malloc(bytes));
-    memcpy(record->bitmap, data, bytes);
+    record->bitmap = static_cast<uint8_t*>(malloc(pixels * 3));
+    if (!record->bitmap) {
+        Orvan_Core_Print("texture->bitmap == 0\n");
+        ilDeleteImages(1, &image);
+        return -1;
+    }
+    if (cmyk)
+        AdobeCmykToRgb(data, pixels, record->bitmap);
+    else
+        memcpy(record->bitmap, data, pixels * 3);
     // The decoded image stays in DevIL, bound, for the rest of the run.
     return GL_RGB;
 }

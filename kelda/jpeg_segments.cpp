@@ -1,10 +1,13 @@
 #include "jpeg_segments.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr uint8_t kSoi = 0xD8;
 constexpr uint8_t kEoi = 0xD9;
 constexpr uint8_t kSos = 0xDA;
+constexpr uint8_t kApp14 = 0xEE;
 
 // As for bitmap files: at most 256 MiB of three-byte pixels.
 constexpr uint64_t kMaxPixelBytes = 256u << 20;
@@ -71,5 +74,35 @@ bool JpegSegmentsFit(const uint8_t* data, size_t size)
         }
         if (at + 1 >= size)
             return true;  // the scan is cut short: libjpeg stops reading there
+    }
+}
+
+bool JpegHasAdobeMarker(const uint8_t* data, size_t size)
+{
+    static const char kSignature[] = "Adobe";
+    if (size < 2 || data[0] != 0xFF || data[1] != kSoi)
+        return false;
+    size_t at = 2;
+    for (;;) {
+        while (at < size && data[at] != 0xFF)
+            at++;
+        while (at < size && data[at] == 0xFF)
+            at++;
+        if (at >= size)
+            return false;
+        const uint8_t code = data[at++];
+        if (code == kEoi || code == kSos)
+            return false;
+        if (code == 0x00 || code == 0x01 || code == kSoi || IsRestart(code))
+            continue;
+        if (size - at < 2)
+            return false;
+        const size_t length = size_t(data[at]) << 8 | data[at + 1];
+        if (length < 2 || length > size - at)
+            return false;
+        // libjpeg takes the marker only with its 12 bytes of data whole.
+        if (code == kApp14 && length >= 2 + 12 && memcmp(data + at + 2, kSignature, 5) == 0)
+            return true;
+        at += length;
     }
 }

@@ -11,3 +11,8 @@
 // whatever size a frame header claims, so a file that fails this must never
 // reach it.
 bool JpegSegmentsFit(const uint8_t* data, size_t size);
+
+// Whether an Adobe APP14 segment stands among the header segments before the
+// first scan, as libjpeg looks for one. Four-component pictures that carry it
+// store their inks inverted, Photoshop's way.
+bool JpegHasAdobeMarker(const uint8_t* data, size_t size);

@@ -8,7 +8,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <mutex>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -212,43 +214,40 @@ SDL_Surface* SurfaceForDepth(SDL_Surface* surface, int bits)
     return SDL_ConvertSurfaceFormat(surface, format, 0);
 }
 
-}  // namespace
-
-HANDLE LoadImageA(HINSTANCE /*instance*/, LPCSTR name, UINT type, int width, int height, UINT flags)
+// The file's DIB section, or null; reason says why not. Throws bad_alloc
+// when memory runs out, with nothing held.
+DibSection* LoadDibSection(LPCSTR name, const char*& reason)
 {
-    if (!name || type != IMAGE_BITMAP || width != 0 || height != 0 ||
-        (flags & (LR_LOADFROMFILE | LR_CREATEDIBSECTION)) != (LR_LOADFROMFILE | LR_CREATEDIBSECTION))
-        return nullptr;
-
     std::vector<uint8_t> data;
     if (!ReadWholeFile(PosixPath(name), data)) {
-        Refuse(name, "cannot read the file");
+        reason = "cannot read the file";
         return nullptr;
     }
     Header header;
-    if (const char* reason = CheckHeader(data, header)) {
-        Refuse(name, reason);
+    if ((reason = CheckHeader(data, header)))
         return nullptr;
-    }
+
+    // Taken before SDL's surfaces, so that running out of memory here leaves
+    // none of them behind.
+    std::unique_ptr<DibSection> section(new DibSection());
+    size_t stride = Stride(header.width, header.bits);
+    section->bits.assign(stride * static_cast<size_t>(header.height), 0);
 
     SDL_RWops* stream = SDL_RWFromConstMem(data.data(), static_cast<int>(data.size()));
     SDL_Surface* surface = stream ? SDL_LoadBMP_RW(stream, 1) : nullptr;
     if (!surface) {
-        Refuse(name, SDL_GetError());
+        reason = SDL_GetError();
         return nullptr;
     }
     SDL_Surface* source = SurfaceForDepth(surface, header.bits);
     if (!source || source->w != header.width || source->h != header.height) {
-        Refuse(name, "the decoded picture does not match its header");
+        reason = "the decoded picture does not match its header";
         if (source && source != surface)
             SDL_FreeSurface(source);
         SDL_FreeSurface(surface);
         return nullptr;
     }
 
-    DibSection* section = new DibSection();
-    size_t stride = Stride(header.width, header.bits);
-    section->bits.assign(stride * static_cast<size_t>(header.height), 0);
     SDL_LockSurface(source);
     for (LONG row = 0; row < header.height; row++) {
         // The DIB's first row is the picture's bottom row.
@@ -270,7 +269,28 @@ HANDLE LoadImageA(HINSTANCE /*instance*/, LPCSTR name, UINT type, int width, int
     section->info.bmBits = section->bits.data();
 
     std::lock_guard<std::mutex> hold(g_lock);
-    g_sections.insert(section);
+    g_sections.insert(section.get());
+    return section.release();
+}
+
+}  // namespace
+
+HANDLE LoadImageA(HINSTANCE /*instance*/, LPCSTR name, UINT type, int width, int height, UINT flags)
+{
+    if (!name || type != IMAGE_BITMAP || width != 0 || height != 0 ||
+        (flags & (LR_LOADFROMFILE | LR_CREATEDIBSECTION)) != (LR_LOADFROMFILE | LR_CREATEDIBSECTION))
+        return nullptr;
+
+    // A file that needs more memory than there is fails like any other.
+    const char* reason = nullptr;
+    DibSection* section = nullptr;
+    try {
+        section = LoadDibSection(name, reason);
+    } catch (const std::bad_alloc&) {
+        reason = "out of memory";
+    }
+    if (!section)
+        Refuse(name, reason);
     return section;
 }
 

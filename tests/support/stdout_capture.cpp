@@ -4,24 +4,24 @@
 #include <cstdlib>
 #include <unistd.h>
 
-StdoutCapture::StdoutCapture()
+StreamCapture::StreamCapture(int fd) : fd_(fd)
 {
-    fflush(stdout);
+    fflush(nullptr);
     char name[] = "/tmp/kelda_stdout_XXXXXX";
     file_ = mkstemp(name);
     if (file_ < 0)
         return;
     unlink(name);
-    savedStdout_ = dup(STDOUT_FILENO);
-    dup2(file_, STDOUT_FILENO);
+    saved_ = dup(fd_);
+    dup2(file_, fd_);
 }
 
-StdoutCapture::~StdoutCapture()
+StreamCapture::~StreamCapture()
 {
     Finish();
 }
 
-std::string StdoutCapture::Finish()
+std::string StreamCapture::Finish()
 {
     if (finished_)
         return text_;
@@ -29,9 +29,9 @@ std::string StdoutCapture::Finish()
     if (file_ < 0)
         return text_;
 
-    fflush(stdout);
-    dup2(savedStdout_, STDOUT_FILENO);
-    close(savedStdout_);
+    fflush(nullptr);
+    dup2(saved_, fd_);
+    close(saved_);
 
     char buffer[4096];
     off_t offset = 0;

@@ -1,23 +1,36 @@
-// Redirects standard output (fd 1) to a temporary file for as long as it
-// lives, so a test can read what the console wrote.
+// Redirects standard output (fd 1), or standard error (fd 2), to a temporary
+// file for as long as it lives, so a test can read what the console or a
+// message box reported there.
 #pragma once
 
 #include <string>
 
-class StdoutCapture {
+class StreamCapture {
 public:
-    StdoutCapture();
-    ~StdoutCapture();
-    StdoutCapture(const StdoutCapture&) = delete;
-    StdoutCapture& operator=(const StdoutCapture&) = delete;
+    explicit StreamCapture(int fd);
+    ~StreamCapture();
+    StreamCapture(const StreamCapture&) = delete;
+    StreamCapture& operator=(const StreamCapture&) = delete;
 
-    // Restores fd 1 and returns everything written since construction.
+    // Restores the stream and returns everything written since construction.
     // Later calls return the same text.
     std::string Finish();
 
 private:
-    int savedStdout_ = -1;
+    int fd_;
+    int saved_ = -1;
     int file_ = -1;
     bool finished_ = false;
     std::string text_;
+};
+
+class StdoutCapture : public StreamCapture {
+public:
+    StdoutCapture() : StreamCapture(1) {}
+};
+
+// Message boxes that no one can answer are printed here.
+class StderrCapture : public StreamCapture {
+public:
+    StderrCapture() : StreamCapture(2) {}
 };

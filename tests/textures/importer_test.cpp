@@ -7,6 +7,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -275,10 +276,16 @@ TEST_F(Importers, BitmapDepthsTheUploadCannotReadAreRefused)
     }
 }
 
-TEST_F(Importers, MissingBitmap)
+// Unattended, as here under SDL's offscreen driver, a message box is printed
+// to standard error ("caption: text") instead of waiting for a click.
+const char kLoadImageBox[] = "bitmap import error: LoadImage Failed!\n";
+
+TEST_F(Importers, MissingBitmapShowsNoMessageBox)
 {
     std::vector<char> file = Writable(dir.Path("missing.bmp"));
+    StderrCapture boxes;
     EXPECT_EQ(Load(file, "missing"), -1);
+    EXPECT_EQ(boxes.Finish(), "");
     EXPECT_EQ(log, std::string("Matched!\n") + kBitmapBanner + "BMP IMPORT ERROR - Unable to open file!\n" + kFailed);
 }
 
@@ -300,7 +307,10 @@ TEST_F(Importers, BitmapWithALyingHeaderIsRefused)
             PutDword(bytes, lie.field, lie.value);
         dir.Write("lying.bmp", bytes);
         std::vector<char> file = Writable(dir.Path("lying.bmp"));
+        StderrCapture boxes;
         EXPECT_EQ(Load(file, "lying"), -1);
+        const std::string shown = boxes.Finish();
+        EXPECT_NE(shown.find(kLoadImageBox), std::string::npos) << shown;
         EXPECT_EQ(log, std::string("Matched!\n") + kBitmapBanner + "LoadImage failed!\n" + kFailed);
         EXPECT_FALSE(pool.textures[0]->inUse);
     }
@@ -328,12 +338,14 @@ TEST_F(Importers, RawOfFourByTwo)
     EXPECT_EQ(Bytes(texels.begin() + 12, texels.begin() + 15), (Bytes{22, 23, 24}));  // second row
 }
 
-TEST_F(Importers, ShortRawFileLeavesTheRestBlack)
+TEST_F(Importers, ShortRawFileLeavesTheRestBlackWithoutALine)
 {
     Bytes bytes(10, 0xAB);
     std::vector<char> file = Writable(dir.Write("short.raw", bytes));
     ASSERT_EQ(Load(file, "short", 4, 2), 0);
     Texture* record = pool.GetTextureByName("short");
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(log, "Matched!\n" + RawBanner(file.data(), record));
     Bytes expected(24, 0);
     std::copy(bytes.begin(), bytes.end(), expected.begin());
     EXPECT_EQ(Bytes(record->bitmap, record->bitmap + 24), expected);
@@ -349,6 +361,20 @@ TEST_F(Importers, RawThroughLoadTextureIsEmpty)
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->width, 0);
     EXPECT_EQ(record->height, 0);
+}
+
+TEST_F(Importers, RawTooLargeToHoldFailsTheLoad)
+{
+    // Beyond any address space, and the largest sizes an int can give.
+    for (int side : {1 << 24, INT_MAX}) {
+        SCOPED_TRACE(side);
+        std::vector<char> file = Writable(dir.Write("huge.raw", Bytes(48, 0x7F)));
+        EXPECT_EQ(Load(file, "huge", side, side), -1);
+        EXPECT_EQ(log, "Matched!\n" + RawBanner(file.data(), pool.textures[0]) + "texture->bitmap == 0\n" + kFailed);
+        EXPECT_EQ(pool.GetTextureByName("huge"), nullptr);
+        EXPECT_FALSE(pool.textures[0]->inUse);
+        EXPECT_EQ(pool.textures[0]->bitmap, nullptr);
+    }
 }
 
 TEST_F(Importers, MissingRaw)

@@ -4,10 +4,13 @@
 
 #include <GL/gl.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "gl_calls.h"
 #include "gl_test.h"
+#include "gl_trace.h"
 #include "orvan_gl.h"
 #include "stdout_capture.h"
 #include "texture.h"
@@ -137,6 +140,74 @@ TEST_F(RenderTargets, OneCaptureAtATime)
     EXPECT_EQ(gl.EndRtt(), 2);
     EXPECT_EQ(capture.Finish(), kIdle);
     glDeleteTextures(1, &other);
+}
+
+struct TargetSize {
+    int width, height;
+};
+
+void PrintTo(const TargetSize& size, std::ostream* out)
+{
+    *out << size.width << "x" << size.height;
+}
+
+class TargetSizes : public RenderTargets, public ::testing::WithParamInterface<TargetSize> {};
+
+// The scratch buffer's rows are width x 3 bytes: at widths 1 and 2, GL's
+// default alignment of 4 would read past it.
+TEST_P(TargetSizes, CreationUploadsTightRowsAndPutsTheCallersAlignmentBack)
+{
+    ASSERT_TRUE(GlTraceInterposing()) << "the GL tracer is not ahead of libGL";
+    const TargetSize size = GetParam();
+    gl.SetTexturePool(&pool);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
+    int index;
+    {
+        GlTraceRecording recording;
+        index = gl.CreateRttTarget(size.width, size.height);
+    }
+    ASSERT_EQ(index, 0);
+    const GLuint name = pool.GetTexture(index)->glTexture;
+    EXPECT_EQ(GlCallsRecorded(),
+              GlCall("glGenTextures", {1, double(name)}) +
+                  GlCall("glBindTexture", {GL_TEXTURE_2D, double(name)}) +
+                  GlCall("glPixelStorei", {GL_UNPACK_ALIGNMENT, 1}) +
+                  GlCall("glTexImage2D", {GL_TEXTURE_2D, 0, 3, double(size.width), double(size.height), 0,
+                                          GL_RGB, GL_UNSIGNED_BYTE}) +
+                  GlCall("glPixelStorei", {GL_UNPACK_ALIGNMENT, 8}) +
+                  GlCall("glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR}) +
+                  GlCall("glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR}));
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 8);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    EXPECT_EQ(LevelParameter(name, GL_TEXTURE_WIDTH), size.width);
+    EXPECT_EQ(LevelParameter(name, GL_TEXTURE_HEIGHT), size.height);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, TargetSizes,
+                         ::testing::Values(TargetSize{1, 2}, TargetSize{2, 2}, TargetSize{1, 8},
+                                           TargetSize{2, 4}, TargetSize{1024, 512}),
+                         [](const ::testing::TestParamInfo<TargetSize>& info) {
+                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
+                         });
+
+TEST_F(RenderTargets, OnlyTheEndOfACaptureTouchesGl)
+{
+    ASSERT_TRUE(GlTraceInterposing()) << "the GL tracer is not ahead of libGL";
+    const int target = Target();
+    const GLuint name = gl.GetTextureId(target);
+    StdoutCapture quiet;
+    GlTraceRecording recording;
+
+    EXPECT_EQ(gl.EndRtt(), 2);
+    EXPECT_EQ(gl.StartRtt(target), 0);
+    EXPECT_EQ(gl.StartRtt(target), 1);
+    EXPECT_EQ(GlCallsRecorded(), "");
+
+    EXPECT_EQ(gl.EndRtt(), 0);
+    EXPECT_EQ(GlCallsRecorded(), GlCall("glBindTexture", {GL_TEXTURE_2D, double(name)}) +
+                                     GlCall("glCopyTexImage2D", {GL_TEXTURE_2D, 0, GL_RGBA8, 0, 0, 1024, 512, 0}));
 }
 
 TEST_F(RenderTargets, IndexesThatNameNoRecordStartNothing)

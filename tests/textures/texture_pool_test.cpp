@@ -8,7 +8,11 @@
 #include <string>
 #include <vector>
 
+#include <GL/glext.h>
+
+#include "gl_calls.h"
 #include "gl_test.h"
+#include "gl_trace.h"
 #include "stdout_capture.h"
 #include "texture.h"
 #include "texture_files.h"
@@ -63,16 +67,19 @@ TEST(TexturePool, HandsOutTheLowestFreeRecordAndGrowsByTwenty)
     EXPECT_EQ(pool.textures[0], first);  // records never move
     EXPECT_FALSE(pool.textures[39]->inUse);
 
+    pool.BindTexture(3);
     EXPECT_EQ(pool.FreeTexture(3), 0);
     EXPECT_EQ(pool.FreeTexture(7), 0);
     Texture* freed = pool.textures[3];
     EXPECT_FALSE(freed->inUse);
     EXPECT_EQ(freed->name, nullptr);
     EXPECT_EQ(freed->width, 8);  // a free record keeps its size
+    EXPECT_EQ(freed->bindCount, 1);  // and its count
 
     EXPECT_EQ(pool.CreateTexture("again", 2, 2, 24, true), 3);
     EXPECT_STREQ(freed->name, "again");
     EXPECT_TRUE(freed->renderTarget);
+    EXPECT_EQ(freed->bindCount, 0);  // taken again, it can be unloaded again
     EXPECT_EQ(pool.CreateTexture("and again", 2, 2, 24, false), 7);
     EXPECT_EQ(pool.CreateTexture("then the new ones", 2, 2, 24, false), 21);
 }
@@ -269,6 +276,71 @@ TEST_F(TexturePoolGl, ARecordFreedAndLoadedAgainGetsANewGlName)
     EXPECT_EQ(pool.FindTexture("second"), 0);
     EXPECT_NE(pool.textures[0]->glTexture, firstName);
     EXPECT_TRUE(glIsTexture(firstName));  // the old texture stays in GL
+}
+
+// What a load sends GL for each importer: a new name, bound; the filters,
+// magnification first, both linear; then one upload of level 0 in the
+// component count 3 from the importer's pixels, at unpack alignment 1 with
+// the caller's put back. No mipmaps, and the importers make no call.
+TEST_F(TexturePoolGl, LoadUploadsOneLinearLevelInThreeComponents)
+{
+    ASSERT_TRUE(GlTraceInterposing()) << "the GL tracer is not ahead of libGL";
+    struct Upload {
+        const char* leaf;
+        int givenWidth, givenHeight;  // to LoadTextureEx
+        int width, height;            // uploaded
+        GLenum format;
+    };
+    TempDir dir;
+    dir.Write("pic.raw", Bytes(4 * 2 * 3, 0x40));
+    BmpLayout bmp{5, 3, 24, false, {Bytes(15, 1), Bytes(15, 2), Bytes(15, 3)}};
+    dir.Write("pic.bmp", MakeBmp(bmp));
+    ASSERT_TRUE(WriteJpeg(dir.Path("pic.jpg"), 16, 8, 3, Bytes(16 * 8 * 3, 0x80)));
+    TexturePool pool;
+
+    for (const Upload& u : {Upload{"pic.raw", 4, 2, 4, 2, GL_RGB}, Upload{"pic.bmp", 0, 0, 5, 3, GL_BGR_EXT},
+                            Upload{"pic.jpg", 0, 0, 16, 8, GL_RGB}}) {
+        SCOPED_TRACE(u.leaf);
+        std::vector<char> file = Writable(dir.Path(u.leaf));
+        int result;
+        {
+            StdoutCapture quiet;
+            GlTraceRecording recording;
+            result = pool.LoadTextureEx(file.data(), u.leaf, u.givenWidth, u.givenHeight, 24, 0);
+        }
+        ASSERT_EQ(result, 0);
+        const GLuint name = pool.GetTextureByName(u.leaf)->glTexture;
+        EXPECT_EQ(GlCallsRecorded(),
+                  GlCall("glGenTextures", {1, double(name)}) + GlCall("glBindTexture", {GL_TEXTURE_2D, double(name)}) +
+                      GlCall("glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR}) +
+                      GlCall("glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR}) +
+                      GlCall("glPixelStorei", {GL_UNPACK_ALIGNMENT, 1}) +
+                      GlCall("glTexImage2D", {GL_TEXTURE_2D, 0, 3, double(u.width), double(u.height), 0,
+                                              double(u.format), GL_UNSIGNED_BYTE}) +
+                      GlCall("glPixelStorei", {GL_UNPACK_ALIGNMENT, 4}));
+        // Nothing built a second level behind the tracer's back either.
+        GLint levelOne = -1;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &levelOne);
+        EXPECT_EQ(levelOne, 0);
+    }
+}
+
+TEST_F(TexturePoolGl, BindingCountsWithoutAGlCall)
+{
+    ASSERT_TRUE(GlTraceInterposing()) << "the GL tracer is not ahead of libGL";
+    TempDir dir;
+    std::vector<char> file = Writable(dir.Write("pic.raw", Bytes(4 * 4 * 3, 0x80)));
+    TexturePool pool;
+    {
+        StdoutCapture quiet;
+        ASSERT_EQ(pool.LoadTextureEx(file.data(), "picture", 4, 4, 24, 0), 0);
+    }
+    GlTraceRecording recording;
+    EXPECT_EQ(pool.BindTexture(0), pool.textures[0]->glTexture);
+    EXPECT_EQ(pool.BindTexture(0), pool.textures[0]->glTexture);
+    EXPECT_EQ(pool.UnbindTexture(0), 0);
+    EXPECT_EQ(pool.textures[0]->bindCount, 1);
+    EXPECT_EQ(GlCallsRecorded(), "");
 }
 
 TEST_F(TexturePoolGl, UploadReadsRowsOfAnyWidthAndKeepsTheCallersAlignment)

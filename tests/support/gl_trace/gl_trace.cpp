@@ -184,6 +184,18 @@ GL_TRACE(glCopyTexSubImage2D,
          (target, level, xoff, yoff, x, y, w, h), double(target), double(level), double(xoff),
          double(yoff), double(x), double(y), double(w), double(h))
 
+// Texture names and pixel unpacking, around an upload. glGenTextures records
+// n, then the names it got.
+extern "C" void GLAPIENTRY glGenTextures(GLsizei n, GLuint* textures)
+{
+    GL_TRACE_REAL(void, glGenTextures, (GLsizei, GLuint*));
+    real(n, textures);
+    if (s_recording)
+        RecordArray("glGenTextures", {double(n)}, textures, n);
+}
+GL_TRACE(glPixelStorei, (GLenum pname, GLint param), (pname, param), double(pname),
+         double(param))
+
 // Display lists.
 GL_TRACE(glListBase, (GLuint base), (base), double(base))
 GL_TRACE(glCallList, (GLuint list), (list), double(list))

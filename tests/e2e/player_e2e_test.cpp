@@ -140,6 +140,47 @@ TEST_P(PlayerRun, PlaysToTheEndOfTheStreamAndExitsZero)
     EXPECT_EQ('\n', run.console.empty() ? 0 : run.console.back());
 }
 
+// A console whose reader has gone (the player piped into "head -2") fails
+// its writes silently: the player plays on to the stream's end and shuts down
+// in order. Closed in start-up, every later line is lost; closed once the
+// loop runs, only the shutdown's lines are, and the shutdown's half-second
+// pause still follows the stream's end.
+TEST_P(PlayerRun, PlaysToItsEndWhenTheConsoleIsClosed)
+{
+    const int soundtrackMs = 1500;
+    PrepareDemo(soundtrackMs);
+    const std::vector<std::string> startUp =
+        Concat(Concat(ExpectedStartUp({"pravik"}, Offscreen()), {InitMessage("pravik")}),
+               ExpectedScriptAndSound());
+    struct Case {
+        const char* name;
+        size_t linesRead;
+    } cases[] = {{"InStartUp", 2}, {"InTheMainLoop", startUp.size()}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlayerProcess player(folder_.Path(), GetParam(), {}, ConsoleSink::Pipe);
+        const std::string read = player.ReadConsoleLines(c.linesRead, kTimeout);
+        const double closed = MonotonicSeconds();
+        player.CloseConsole();
+        PlayerResult run = player.Wait(kTimeout);
+        const double afterClose = MonotonicSeconds() - closed;
+
+        ASSERT_TRUE(run.exited) << Show(run);
+        EXPECT_EQ(0, run.signal) << Show(run);
+        EXPECT_EQ(0, run.status) << Show(run);
+        const std::vector<std::string> lines = ConsoleLines(read);
+        ASSERT_GE(lines.size(), c.linesRead) << Show(run);
+        EXPECT_EQ(std::vector<std::string>(startUp.begin(), startUp.begin() + c.linesRead),
+                  std::vector<std::string>(lines.begin(), lines.begin() + c.linesRead));
+        EXPECT_GE(run.seconds, (soundtrackMs + 500) / 1000.0) << Show(run);
+        if (c.linesRead == startUp.size()) {
+            // The stream starts after "entering mainloop" is written; a small
+            // allowance for the audio clock running ahead of the test's.
+            EXPECT_GE(afterClose, (soundtrackMs + 500 - 100) / 1000.0) << Show(run);
+        }
+    }
+}
+
 // With every delivered library beside the player, exactly the five
 // undelivered names fail, and the eight load in list order.
 TEST_P(PlayerRun, LoadsTheDeliveredLibrariesAndLogsTheFiveOthersAsFailed)

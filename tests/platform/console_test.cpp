@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <string>
 
 #include "stdout_capture.h"
@@ -81,6 +84,32 @@ TEST(Console, InvalidHandleWritesNothing)
     EXPECT_FALSE(result);
     EXPECT_EQ(0u, written);
     EXPECT_FALSE(SetConsoleActiveScreenBuffer(&notAConsole));
+}
+
+// Standard output is a pipe whose reader has gone: the write fails, nothing
+// counts as written, and the process is not ended by the broken pipe.
+TEST(Console, WriteWithItsReaderGoneFailsQuietly)
+{
+    HANDLE console = OpenConsole();
+    int ends[2];
+    ASSERT_EQ(0, pipe(ends));
+    close(ends[0]);
+    fflush(stdout);
+    const int saved = dup(STDOUT_FILENO);
+    dup2(ends[1], STDOUT_FILENO);
+    close(ends[1]);
+
+    DWORD written = 99;
+    const BOOL first = WriteConsoleA(console, "lost\n", 5, &written, nullptr);
+    const DWORD firstWritten = written;
+    const BOOL second = WriteConsoleA(console, "also lost\n", 10, &written, nullptr);
+
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    EXPECT_FALSE(first);
+    EXPECT_EQ(0u, firstWritten);
+    EXPECT_FALSE(second);
+    EXPECT_EQ(0u, written);
 }
 
 TEST(Console, WindowIsFoundByItsTitleOnceTitled)

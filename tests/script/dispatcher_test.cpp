@@ -337,6 +337,57 @@ TEST_F(DispatcherTest, RttEndCopiesTheFrameBeforeItClears)
     }
 }
 
+// The end below the start: each frame's end runs before its start. On the
+// first frame the end finds no capture and is refused, and the start opens
+// one; on the next frame the end closes it, copying the frame as its lower
+// layers have drawn it into the target the previous frame's start chose.
+TEST_F(DispatcherTest, RttEndBelowItsStartClosesTheCaptureOfThePreviousFrame)
+{
+    Script("0 100 0 0 0 - Recorder A\n"
+           "0 100 2 0 0 - rtt end\n"
+           "0 100 5 1 0 - rtt start\n"
+           "0 100 7 0 0 - Recorder B\n");
+    a_->paint = true;
+    b_->paint = true;
+    b_->paintColour[0] = 0.0f;
+    b_->paintColour[1] = 1.0f;
+    b_->paintColour[2] = 0.0f;
+    auto targetTexel = [&](int k) {
+        std::vector<unsigned char> texels(1024 * 512 * 4);
+        glBindTexture(GL_TEXTURE_2D, TargetTexture(k));
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        const unsigned char* p = &texels[(240 * 1024 + 320) * 4];
+        return Rgb{p[0], p[1], p[2]};
+    };
+    const Rgb grey = {64, 64, 64};
+    std::vector<unsigned char> greyTexels(1024 * 512 * 4, 64);
+    glBindTexture(GL_TEXTURE_2D, TargetTexture(1));
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 1024, 512, GL_RGBA, GL_UNSIGNED_BYTE, greyTexels.data());
+    FillFramebuffer(0, 0, 0, 1.0);
+
+    // First frame: red below the end, green on top.
+    a_->paintColour[0] = 1.0f;
+    a_->paintColour[1] = 0.0f;
+    a_->paintColour[2] = 0.0f;
+    EXPECT_EQ(Frame(10), "OrvanGL Render To Texture Error - tried to end rtt but not in rtt mode\n");
+    EXPECT_TRUE(gl_->rttActive);
+    EXPECT_EQ(gl_->rttTexture, TargetTexture(1));
+    EXPECT_EQ(PixelAt(320, 240), kGreen);
+    EXPECT_EQ(targetTexel(1), grey);  // the refused end copied nothing
+
+    // Next frame: the end copies this frame's layer 0 (now blue), not the
+    // previous frame's top, then the start opens the capture again.
+    a_->paintColour[0] = 0.0f;
+    a_->paintColour[1] = 0.0f;
+    a_->paintColour[2] = 1.0f;
+    EXPECT_EQ(Frame(20), "");
+    EXPECT_EQ(targetTexel(1), (Rgb{0, 0, 255}));
+    EXPECT_TRUE(gl_->rttActive);
+    EXPECT_EQ(gl_->rttTexture, TargetTexture(1));
+    EXPECT_EQ(PixelAt(320, 240), kGreen);
+    gl_->EndRtt();
+}
+
 // Whatever else fills the list, an event off the ten layers has no slot.
 TEST_F(DispatcherTest, EventsOffTheTenLayersAreIgnored)
 {

@@ -9,8 +9,11 @@
 #include <SDL.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "demo_script.h"
 #include "fsound.h"
@@ -27,7 +30,10 @@
 #include "recorder_plugin.h"
 #include "script_event.h"
 #include "soundtrack.h"
+#include "texture.h"
+#include "texture_pool.h"
 #include "win_window.h"
+#include "window_procedure.h"
 
 namespace fs = std::filesystem;
 
@@ -72,10 +78,13 @@ protected:
 
         Orvan_Core_Begin();
         OrvanGL* gl = new OrvanGL;
+        PlatformTraceStart();
         hwnd_ = OpenPlayerWindow(gl);
         ASSERT_NE(nullptr, hwnd_);
         const char* const plugins[] = {"recorder_a.DLL"};
         StartHostServices(gl, plugins, 1);
+        PlatformTraceStop();
+        startUp_ = PlatformTraceCalls();
         ASSERT_EQ(1u, g_host->plugins.size());
         LoadDemoScript();
         ASSERT_EQ(1u, g_scriptEvents.size());
@@ -130,12 +139,62 @@ protected:
     static HWND hwnd_;
     static int32_t streamLength_;
     static bool shutDown_;
+    static std::vector<PlatformCall> startUp_;  // the window's and the host services' start
 };
 
 std::string PlayerMainLoop::folder_;
 HWND PlayerMainLoop::hwnd_ = nullptr;
 int32_t PlayerMainLoop::streamLength_ = 0;
 bool PlayerMainLoop::shutDown_ = false;
+std::vector<PlatformCall> PlayerMainLoop::startUp_;
+
+// The window's start-up: the class registered, the cursor hidden before the
+// display mode is switched, the 640x480 popup at (0, 0) created, then shown,
+// brought to the front and given the focus. The five 1024x512 render targets
+// are the pool's first five records.
+TEST_F(PlayerMainLoop, StartUpOpensThePopupWindowAndFiveRenderTargets)
+{
+    const std::vector<std::string> windowCalls = {
+        "RegisterClassA", "ShowCursor", "ChangeDisplaySettingsA", "CreateWindowExA",
+        "ShowWindow",     "SetForegroundWindow", "SetFocus",
+    };
+    std::vector<PlatformCall> calls;
+    for (const PlatformCall& call : startUp_)
+        if (std::find(windowCalls.begin(), windowCalls.end(), call.name) != windowCalls.end())
+            calls.push_back(call);
+    std::vector<std::string> names;
+    for (const PlatformCall& call : calls)
+        names.push_back(call.name);
+    ASSERT_EQ(windowCalls, names);
+
+    const long long wndProc = static_cast<long long>(reinterpret_cast<intptr_t>(&WndProc));
+    // style CS_OWNDC | CS_HREDRAW | CS_VREDRAW, WndProc, no extra bytes, the
+    // module, an icon and a cursor, no background brush and no menu.
+    EXPECT_EQ((std::vector<long long>{0x23, wndProc, 0, 0, 1, 1, 1, 0, 0}), calls[0].args);
+    EXPECT_EQ("Calvastine", calls[0].text);
+    EXPECT_EQ(std::vector<long long>{0}, calls[1].args);  // ShowCursor(FALSE)
+    EXPECT_EQ(1, calls[2].args[0]);                       // a mode asked for
+    // WS_EX_APPWINDOW; WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN; at (0, 0),
+    // 640 x 480; no parent, menu or creation data.
+    EXPECT_EQ((std::vector<long long>{0x40000, 0x86000000LL, 0, 0, 640, 480, 0, 0, 0}),
+              calls[3].args);
+    EXPECT_EQ("Calvastine\nanus", calls[3].text);
+    const long long window = static_cast<long long>(reinterpret_cast<intptr_t>(hwnd_));
+    EXPECT_EQ(window, calls[3].result);
+    EXPECT_EQ((std::vector<long long>{window, SW_SHOW}), calls[4].args);
+    EXPECT_EQ(std::vector<long long>{window}, calls[5].args);
+    EXPECT_EQ(std::vector<long long>{window}, calls[6].args);
+
+    for (int k = 0; k < 5; k++) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(k, g_gl->rttTargets[k]);
+        Texture* target = g_host->texturePool->GetTexture(k);
+        ASSERT_NE(nullptr, target);
+        EXPECT_EQ(1024, target->width);
+        EXPECT_EQ(512, target->height);
+        EXPECT_NE(0u, g_gl->GetTextureId(k));
+    }
+}
 
 // A pass that handles a message draws nothing; key down and up both pending
 // are both handled before the next idle pass, so the run goes on.

@@ -1,5 +1,6 @@
 #include "platform_trace.h"
 
+#include <cstdint>
 #include <initializer_list>
 
 #include "fsound.h"
@@ -39,6 +40,8 @@ void SetText(size_t index, std::string text)
 }
 
 long long Given(const void* pointer) { return pointer ? 1 : 0; }
+
+long long Address(const void* pointer) { return static_cast<long long>(reinterpret_cast<intptr_t>(pointer)); }
 
 }  // namespace
 
@@ -159,6 +162,58 @@ int Wrap_Z21FSOUND_Stream_GetTimeP13FSOUND_STREAM(FSOUND_STREAM* stream)
     const int result = Real_Z21FSOUND_Stream_GetTimeP13FSOUND_STREAM(stream);
     SetResult(call, result);
     return result;
+}
+
+PLATFORM_TRACE_PAIR(ATOM, _Z14RegisterClassAPK9WNDCLASSA, (const WNDCLASSA*));
+ATOM Wrap_Z14RegisterClassAPK9WNDCLASSA(const WNDCLASSA* windowClass)
+{
+    if (windowClass) {
+        const WNDCLASSA& c = *windowClass;
+        SetText(Record("RegisterClassA",
+                       {c.style, Address(reinterpret_cast<const void*>(c.lpfnWndProc)),
+                        c.cbClsExtra, c.cbWndExtra, Given(c.hInstance), Given(c.hIcon),
+                        Given(c.hCursor), Given(c.hbrBackground), Given(c.lpszMenuName)}),
+                c.lpszClassName ? c.lpszClassName : "");
+    }
+    return Real_Z14RegisterClassAPK9WNDCLASSA(windowClass);
+}
+
+PLATFORM_TRACE_PAIR(HWND, _Z15CreateWindowExAjPKcS0_jiiiiP6HWND__P7HMENU__P11HINSTANCE__Pv,
+                    (DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE,
+                     LPVOID));
+HWND Wrap_Z15CreateWindowExAjPKcS0_jiiiiP6HWND__P7HMENU__P11HINSTANCE__Pv(
+    DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+    int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
+{
+    // The class name, then the window name, one line each.
+    const size_t call = Record("CreateWindowExA", {exStyle, style, x, y, width, height,
+                                                   Given(parent), Given(menu), Given(param)});
+    SetText(call, std::string(className ? className : "") + "\n" + (windowName ? windowName : ""));
+    HWND window = Real_Z15CreateWindowExAjPKcS0_jiiiiP6HWND__P7HMENU__P11HINSTANCE__Pv(
+        exStyle, className, windowName, style, x, y, width, height, parent, menu, instance, param);
+    SetResult(call, Address(window));
+    return window;
+}
+
+PLATFORM_TRACE_PAIR(BOOL, _Z10ShowWindowP6HWND__i, (HWND, int));
+BOOL Wrap_Z10ShowWindowP6HWND__i(HWND window, int command)
+{
+    Record("ShowWindow", {Address(window), command});
+    return Real_Z10ShowWindowP6HWND__i(window, command);
+}
+
+PLATFORM_TRACE_PAIR(BOOL, _Z19SetForegroundWindowP6HWND__, (HWND));
+BOOL Wrap_Z19SetForegroundWindowP6HWND__(HWND window)
+{
+    Record("SetForegroundWindow", {Address(window)});
+    return Real_Z19SetForegroundWindowP6HWND__(window);
+}
+
+PLATFORM_TRACE_PAIR(HWND, _Z8SetFocusP6HWND__, (HWND));
+HWND Wrap_Z8SetFocusP6HWND__(HWND window)
+{
+    Record("SetFocus", {Address(window)});
+    return Real_Z8SetFocusP6HWND__(window);
 }
 
 // The host's frame dispatcher and the log core's end.

@@ -12,9 +12,13 @@
 
 struct PlatformCall {
     std::string name;             // e.g. "Sleep"
-    std::vector<long long> args;  // integer arguments in order (pointers: 0 or 1)
-    long long result = 0;         // the real function's result, where it has one
-    std::string text;             // WriteConsoleA: the bytes; SetWindowTextA: the title
+    // Integer arguments in order; a handle a test compares is its address,
+    // any other pointer is 1 when given and 0 for NULL.
+    std::vector<long long> args;
+    long long result = 0;  // the real function's result, where the test reads it
+    // WriteConsoleA: the bytes; SetWindowTextA: the title; RegisterClassA:
+    // the class name; CreateWindowExA: the class and window names on two lines.
+    std::string text;
 };
 
 void PlatformTraceStart();  // clears the record and starts recording

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "demo_script.h"
+#include "gl_trace.h"
 #include "orvan_gl.h"
 #include "player_globals.h"
 #include "script_dispatcher.h"
@@ -117,7 +118,17 @@ protected:
         journal_.clear();
         StdoutCapture capture;
         ProcessScriptFrame(timeMs);
-        return capture.Finish();
+        capturedLog_ = capture.Finish();
+        return capturedLog_;
+    }
+
+    // Runs one frame like Frame, recording the GL calls made during it.
+    std::vector<GlTraceCall> FrameGlCalls(int timeMs)
+    {
+        EXPECT_TRUE(GlTraceInterposing()) << "the GL tracer is not ahead of libGL";
+        GlTraceRecording recording;
+        Frame(timeMs);
+        return GlTraceCalls();
     }
 
     GLuint TargetTexture(int k) { return gl_->GetTextureId(gl_->rttTargets[k]); }
@@ -132,6 +143,7 @@ protected:
     RecorderPlugin* caps_ = nullptr;
     RecorderPlugin* word_ = nullptr;
     std::vector<Call> journal_;
+    std::string capturedLog_;  // what the last frame logged
 };
 
 TEST_F(DispatcherTest, LastActiveEventWinsItsLayer)
@@ -248,6 +260,25 @@ TEST_F(DispatcherTest, SendParamLogsOncePerFrame)
     EXPECT_EQ(Frame(1001), "");
 }
 
+// The dispatcher draws nothing and sets no GL state of its own: plugin
+// layers, a trigger, a parameter command and a capture start make no GL
+// call besides what the plugins make (these recorders make none).
+TEST_F(DispatcherTest, SetsNoGlStateBetweenLayers)
+{
+    Script("0 100 0 0 0 - Recorder A\n"
+           "0 100 2 0 0 - Recorder B\n"
+           "0 100 3 1 2 - TRIGGER\n"
+           "0 100 4 0 0 - send param\n"
+           "0 100 6 3 0 - rtt start\n"
+           "0 100 9 0 0 - Recorder A\n");
+    std::vector<GlTraceCall> calls = FrameGlCalls(50);
+    EXPECT_EQ(journal_.size(), 2u + 4u + 1u);
+    for (const GlTraceCall& call : calls)
+        ADD_FAILURE() << call.name;
+    EXPECT_TRUE(gl_->rttActive);
+    gl_->EndRtt();
+}
+
 // "clear buffer" and "rtt end" clear by the same two flags; with no capture
 // open the end is refused, and the clear still follows.
 TEST_F(DispatcherTest, ClearFlagsPickTheBuffers)
@@ -269,8 +300,16 @@ TEST_F(DispatcherTest, ClearFlagsPickTheBuffers)
         glClearColor(1, 0, 0, 1);
         glClearDepth(1.0);
 
-        std::string log = Frame(50);
+        std::vector<GlTraceCall> calls = FrameGlCalls(50);
+        std::string log = capturedLog_;
 
+        // At most one clear, with both bits when both flags are set.
+        const double mask = (c.colour ? GL_COLOR_BUFFER_BIT : 0) | (c.depth ? GL_DEPTH_BUFFER_BIT : 0);
+        ASSERT_EQ(calls.size(), mask ? 1u : 0u);
+        if (mask) {
+            EXPECT_EQ(calls[0].name, "glClear");
+            EXPECT_EQ(calls[0].args, std::vector<double>{mask});
+        }
         EXPECT_EQ(PixelAt(320, 240), c.colour ? kRed : kGreen);
         EXPECT_NEAR(DepthAt(320, 240), c.depth ? 1.0f : 0.25f, 1e-3);
         EXPECT_NEAR(DepthAt(5, 470), c.depth ? 1.0f : 0.25f, 1e-3);

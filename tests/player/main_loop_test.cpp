@@ -151,9 +151,14 @@ std::vector<PlatformCall> PlayerMainLoop::startUp_;
 // The window's start-up: the class registered, the cursor hidden before the
 // display mode is switched, the 640x480 popup at (0, 0) created, then shown,
 // brought to the front and given the focus. The five 1024x512 render targets
-// are the pool's first five records.
+// are the pool's first five records. The soundtrack is held paused at its
+// start until the loop begins.
 TEST_F(PlayerMainLoop, StartUpOpensThePopupWindowAndFiveRenderTargets)
 {
+    EXPECT_EQ(0, FSOUND_Stream_GetTime(g_stream));
+    SDL_Delay(150);
+    EXPECT_EQ(0, FSOUND_Stream_GetTime(g_stream));
+
     const std::vector<std::string> windowCalls = {
         "RegisterClassA", "ShowCursor", "ChangeDisplaySettingsA", "CreateWindowExA",
         "ShowWindow",     "SetForegroundWindow", "SetFocus",

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <utility>
 
 #include "fsound.h"
 #include "win_console.h"
@@ -41,7 +42,10 @@ void SetText(size_t index, std::string text)
 
 long long Given(const void* pointer) { return pointer ? 1 : 0; }
 
-long long Address(const void* pointer) { return static_cast<long long>(reinterpret_cast<intptr_t>(pointer)); }
+long long Address(const void* pointer)
+{
+    return static_cast<long long>(reinterpret_cast<intptr_t>(pointer));
+}
 
 }  // namespace
 

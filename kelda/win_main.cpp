@@ -7,37 +7,12 @@
 #include "orvan_gl.h"
 #include "orvan_plugin_host.h"
 #include "player_globals.h"
+#include "player_shutdown.h"
 #include "player_startup.h"
 #include "plugin_load_list.h"
 #include "demo_script.h"
 #include "soundtrack.h"
-#include "win_time.h"
 #include "win_window.h"
-
-namespace {
-
-void ShutDown(Orvan_Plugin_Host* host, OrvanGL* gl)
-{
-    Orvan_Core_Print("mainloop exited\n");
-    Orvan_Core_Print("Destroying Plugin Host...\n");
-    // Both classes have virtual operations but a plain destructor: their
-    // layouts are shared with the plugin libraries, which read fields at fixed
-    // offsets, and the objects are only ever deleted here, through their own
-    // type. Marking them final would let plugins devirtualize calls into host
-    // symbols they cannot link.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdelete-non-virtual-dtor"
-    delete host;
-    delete gl;
-#pragma GCC diagnostic pop
-
-    ChangeDisplaySettingsA(NULL, 0);
-    ShowCursor(TRUE);
-    Sleep(500);
-    Orvan_Core_End();
-}
-
-}  // namespace
 
 int WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
@@ -69,6 +44,6 @@ int WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     while (!loop.quit)
         loop.RunPass();
 
-    ShutDown(host, gl);
+    ShutDownPlayer(host, gl);
     return 0;
 }

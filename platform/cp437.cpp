@@ -2,8 +2,19 @@
 
 namespace {
 
-// Unicode code points of the bytes 0x80 to 0xFF; below 0x80 code page 437
-// is ASCII.
+// The glyphs a code page 437 screen shows for the control codes 0x00 to 0x1F
+// (0x00 is a blank cell). The console shows them instead of acting on them,
+// so no text written to the log can drive the terminal.
+const char32_t kControlGlyphs[32] = {
+    0x0020, 0x263A, 0x263B, 0x2665, 0x2666, 0x2663, 0x2660, 0x2022,  // 0x00
+    0x25D8, 0x25CB, 0x25D9, 0x2642, 0x2640, 0x266A, 0x266B, 0x263C,  // 0x08
+    0x25BA, 0x25C4, 0x2195, 0x203C, 0x00B6, 0x00A7, 0x25AC, 0x21A8,  // 0x10
+    0x2191, 0x2193, 0x2192, 0x2190, 0x221F, 0x2194, 0x25B2, 0x25BC,  // 0x18
+};
+const char32_t kDeleteGlyph = 0x2302;
+
+// Unicode code points of the bytes 0x80 to 0xFF; from 0x20 to 0x7E code
+// page 437 is ASCII.
 const char32_t kUpperHalf[128] = {
     0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7,  // 0x80
     0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE, 0x00EC, 0x00C4, 0x00C5,  // 0x88
@@ -23,16 +34,35 @@ const char32_t kUpperHalf[128] = {
     0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,  // 0xF8
 };
 
+// The line's own layout codes stay codes, as the console processes them.
+bool IsLayoutCode(unsigned char byte)
+{
+    return byte == '\t' || byte == '\n' || byte == '\r';
+}
+
+char32_t CodePoint(unsigned char byte)
+{
+    if (byte < 0x20)
+        return kControlGlyphs[byte];
+    if (byte == 0x7F)
+        return kDeleteGlyph;
+    if (byte < 0x80)
+        return byte;
+    return kUpperHalf[byte - 0x80];
+}
+
 }  // namespace
 
 void AppendCp437AsUtf8(unsigned char byte, std::string& out)
 {
-    if (byte < 0x80) {
+    if (IsLayoutCode(byte)) {
         out += static_cast<char>(byte);
         return;
     }
-    char32_t code = kUpperHalf[byte - 0x80];
-    if (code < 0x800) {
+    char32_t code = CodePoint(byte);
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
         out += static_cast<char>(0xC0 | (code >> 6));
         out += static_cast<char>(0x80 | (code & 0x3F));
     } else {

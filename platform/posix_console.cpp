@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <set>
 #include <string>
@@ -10,6 +11,11 @@
 
 // The console is the terminal the program was started from: standard output.
 // Writes go straight to fd 1, so nothing waits in a buffer at exit.
+//
+// Standard output may be a pipe whose reader goes away ("kelda | head -2").
+// A console write must then fail without a report, as a write to a console
+// that is gone does, so the console ignores SIGPIPE: the write fails with
+// EPIPE instead of ending the process before its shutdown.
 
 namespace {
 
@@ -56,6 +62,7 @@ size_t WriteAll(const std::string& text)
 
 BOOL AllocConsole()
 {
+    signal(SIGPIPE, SIG_IGN);
     ConsoleWindow().className = "ConsoleWindowClass";
     return TRUE;
 }

@@ -1,6 +1,8 @@
 // The debug console: the terminal the program was started from.
 //
-// Bytes written are code page 437 and reach the terminal as UTF-8.
+// Bytes written are code page 437 and reach the terminal as UTF-8; control
+// codes other than tab, line feed and carriage return are shown as their
+// glyphs, so the text cannot drive the terminal.
 #pragma once
 
 #include "win_types.h"

@@ -4,9 +4,15 @@
 #include <cctype>
 #include <map>
 
-#include "plugin_load_list.h"
-
 namespace {
+
+// The thirteen library names the player asks for, in its load order; written
+// out here so that a wrong name or order in the player's own list shows.
+const char* const kLoadList[] = {
+    "zanthe.DLL",  "brulane.DLL", "tessik.DLL", "morvet.DLL",  "sorvel.DLL",
+    "quillet.DLL", "pravik.DLL",  "dunmore2.DLL", "sorvel2.DLL", "dunmore.DLL",
+    "yastrel.DLL", "nembra.DLL",  "quenfal.DLL",
+};
 
 const char* const kNumberedPrefixes[] = {
     "Orvan_Plugin_Host::modh=",
@@ -80,7 +86,7 @@ std::vector<std::string> ExpectedStartUp(const std::vector<std::string>& present
              "Loading Effect Plugins...",
          })
         lines.push_back(line);
-    for (const char* file : kPluginLoadList) {
+    for (const char* file : kLoadList) {
         lines.push_back(std::string("Orvan_Plugin_Host::Orvan Plugin Host - LoadPlugin(\"") + file +
                         "\")");
         const bool present = std::find(presentPlugins.begin(), presentPlugins.end(),

@@ -14,8 +14,10 @@
 #include <vector>
 
 #include "console_lines.h"
+#include "kvd_timeline.h"
 #include "player_folder.h"
 #include "player_process.h"
+#include "utf8_text.h"
 #include "x11_client.h"
 
 namespace {
@@ -138,6 +140,95 @@ TEST_P(PlayerRun, PlaysToTheEndOfTheStreamAndExitsZero)
     expected = Concat(Concat(expected, ExpectedScriptAndSound()), ExpectedShutdown());
     EXPECT_EQ(expected, ConsoleLines(run.console)) << Show(run);
     EXPECT_EQ('\n', run.console.empty() ? 0 : run.console.back());
+}
+
+// A console whose reader has gone (the player piped into "head -2") fails
+// its writes silently: the player plays on to the stream's end and shuts down
+// in order. Closed in start-up, every later line is lost; closed once the
+// loop runs, only the shutdown's lines are, and the shutdown's half-second
+// pause still follows the stream's end.
+TEST_P(PlayerRun, PlaysToItsEndWhenTheConsoleIsClosed)
+{
+    const int soundtrackMs = 1500;
+    PrepareDemo(soundtrackMs);
+    const std::vector<std::string> startUp =
+        Concat(Concat(ExpectedStartUp({"pravik"}, Offscreen()), {InitMessage("pravik")}),
+               ExpectedScriptAndSound());
+    struct Case {
+        const char* name;
+        size_t linesRead;
+    } cases[] = {{"InStartUp", 2}, {"InTheMainLoop", startUp.size()}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlayerProcess player(folder_.Path(), GetParam(), {}, ConsoleSink::Pipe);
+        const std::string read = player.ReadConsoleLines(c.linesRead, kTimeout);
+        const double closed = MonotonicSeconds();
+        player.CloseConsole();
+        PlayerResult run = player.Wait(kTimeout);
+        const double afterClose = MonotonicSeconds() - closed;
+
+        ASSERT_TRUE(run.exited) << Show(run);
+        EXPECT_EQ(0, run.signal) << Show(run);
+        EXPECT_EQ(0, run.status) << Show(run);
+        const std::vector<std::string> lines = ConsoleLines(read);
+        ASSERT_GE(lines.size(), c.linesRead) << Show(run);
+        EXPECT_EQ(std::vector<std::string>(startUp.begin(), startUp.begin() + c.linesRead),
+                  std::vector<std::string>(lines.begin(), lines.begin() + c.linesRead));
+        EXPECT_GE(run.seconds, (soundtrackMs + 500) / 1000.0) << Show(run);
+        if (c.linesRead == startUp.size()) {
+            // The stream starts after "entering mainloop" is written; a small
+            // allowance for the audio clock running ahead of the test's.
+            EXPECT_GE(afterClose, (soundtrackMs + 500 - 100) / 1000.0) << Show(run);
+        }
+    }
+}
+
+// Event names that match nothing are logged. Names made of terminal escape
+// sequences reach the console as the code page 437 glyphs of their control
+// codes, so the script cannot retitle, clear or recolour the terminal: the
+// whole console holds no control code but tab, line feed and carriage return.
+TEST_P(PlayerRun, EscapeSequencesInEventNamesReachTheConsoleAsGlyphs)
+{
+    const struct {
+        const char* name;
+        const char* shown;
+    } cases[] = {
+        {"\x1B]0;retitled\x07", "←]0;retitled•"},           // OSC: window title, BEL-ended
+        {"\x1B]2;titled\x1B\\", "←]2;titled←\\"},          // OSC ended by ST
+        {"\x1B[2J\x1B[H", "←[2J←[H"},                         // CSI: clear, cursor home
+        {"\x1B[31;1mred\x1B[0m", "←[31;1mred←[0m"},           // CSI: colours
+        {"\x1B" "c reset", "←c reset"},                        // full reset
+        {"bell\x07\x07 back\x08\x7F", "bell•• back◘⌂"},       // BEL, BS, DEL
+        {"\x9B" "31m \x9D" "0;x", "¢31m ¥0;x"},                // C1 CSI and OSC bytes
+    };
+    std::vector<KvdEvent> events;
+    for (const auto& c : cases) {
+        KvdEvent event;
+        event.start = 0;
+        event.end = 600000;
+        event.layer = 1;
+        event.name = c.name;
+        events.push_back(event);
+    }
+    ASSERT_TRUE(folder_.WriteFile("kelda.kvd", EncodeKvdFile(events)));
+    ASSERT_TRUE(folder_.WriteSoundtrack(500));
+
+    PlayerProcess player(folder_.Path(), GetParam());
+    PlayerResult run = player.Wait(kTimeout);
+    ASSERT_TRUE(run.exited) << Show(run);
+    EXPECT_EQ(0, run.status) << Show(run);
+
+    const std::vector<std::string> lines = ConsoleLines(run.console);
+    for (const auto& c : cases) {
+        const std::string line =
+            std::string("Demo script: no plugin or command is named \"") + c.shown +
+            "\"; its events do nothing";
+        EXPECT_EQ(1, std::count(lines.begin(), lines.end(), line)) << line << "\n" << Show(run);
+    }
+    std::vector<char32_t> codes;
+    ASSERT_TRUE(DecodeUtf8(run.console, codes)) << Show(run);
+    for (char32_t code : codes)
+        EXPECT_FALSE(IsTerminalControl(code)) << std::hex << static_cast<unsigned>(code);
 }
 
 // With every delivered library beside the player, exactly the five

@@ -1,11 +1,13 @@
 #include "player_process.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -40,8 +42,8 @@ double MonotonicSeconds()
 }
 
 PlayerProcess::PlayerProcess(const std::string& folder, VideoDriver driver,
-                             const std::map<std::string, std::string>& extra)
-    : folder_(folder)
+                             const std::map<std::string, std::string>& extra, ConsoleSink console)
+    : folder_(folder), sink_(console)
 {
     std::map<std::string, std::string> env = {
         {"SDL_AUDIODRIVER", "dummy"},
@@ -58,10 +60,21 @@ PlayerProcess::PlayerProcess(const std::string& folder, VideoDriver driver,
     for (const auto& entry : extra)
         env[entry.first] = entry.second;
 
+    // Both ends close on exec, so the player holds only the writing end,
+    // which dup2 makes its standard output.
+    int ends[2] = {-1, -1};
+    if (sink_ == ConsoleSink::Pipe && pipe2(ends, O_CLOEXEC) != 0)
+        return;
+
     started_ = MonotonicSeconds();
     pid_ = fork();
-    if (pid_ != 0)
+    if (pid_ != 0) {
+        if (sink_ == ConsoleSink::Pipe) {
+            close(ends[1]);
+            consoleReader_ = ends[0];
+        }
         return;
+    }
     // The child: its own process group, so that nothing it starts outlives a kill.
     setpgid(0, 0);
     for (const auto& entry : env) {
@@ -77,7 +90,10 @@ PlayerProcess::PlayerProcess(const std::string& folder, VideoDriver driver,
         dup2(input, 0);
         close(input);
     }
-    RedirectTo(1, folder + "/console.txt");
+    if (sink_ == ConsoleSink::Pipe)
+        dup2(ends[1], 1);
+    else
+        RedirectTo(1, folder + "/console.txt");
     RedirectTo(2, folder + "/errors.txt");
     const std::string player = folder + "/kelda";
     execl(player.c_str(), player.c_str(), static_cast<char*>(nullptr));
@@ -86,6 +102,7 @@ PlayerProcess::PlayerProcess(const std::string& folder, VideoDriver driver,
 
 PlayerProcess::~PlayerProcess()
 {
+    CloseConsole();
     if (pid_ > 0 && !reaped_) {
         kill(pid_, SIGKILL);
         waitpid(pid_, &waitStatus_, 0);
@@ -122,7 +139,7 @@ PlayerResult PlayerProcess::Wait(double timeoutSeconds)
         result.signal = WIFSIGNALED(waitStatus_) ? WTERMSIG(waitStatus_) : 0;
     }
     result.seconds = ended_ - started_;
-    result.console = ReadWhole(folder_ + "/console.txt");
+    result.console = sink_ == ConsoleSink::Pipe ? consoleRead_ : ReadWhole(folder_ + "/console.txt");
     result.errors = ReadWhole(folder_ + "/errors.txt");
     return result;
 }
@@ -130,4 +147,31 @@ PlayerResult PlayerProcess::Wait(double timeoutSeconds)
 std::string PlayerProcess::ConsoleSoFar() const
 {
     return ReadWhole(folder_ + "/console.txt");
+}
+
+std::string PlayerProcess::ReadConsoleLines(size_t lines, double timeoutSeconds)
+{
+    const double deadline = MonotonicSeconds() + timeoutSeconds;
+    auto shown = [&] {
+        return static_cast<size_t>(std::count(consoleRead_.begin(), consoleRead_.end(), '\n'));
+    };
+    while (consoleReader_ >= 0 && shown() < lines && MonotonicSeconds() < deadline) {
+        pollfd ready = {consoleReader_, POLLIN, 0};
+        if (poll(&ready, 1, 10) <= 0)
+            continue;
+        char buffer[256];
+        ssize_t n = read(consoleReader_, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        consoleRead_.append(buffer, static_cast<size_t>(n));
+    }
+    return consoleRead_;
+}
+
+void PlayerProcess::CloseConsole()
+{
+    if (consoleReader_ >= 0) {
+        close(consoleReader_);
+        consoleReader_ = -1;
+    }
 }

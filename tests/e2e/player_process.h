@@ -11,6 +11,10 @@
 
 enum class VideoDriver { Offscreen, Xvfb };
 
+// Where the player's console (standard output) goes: a file read at the end,
+// or a pipe the test reads, and may close, while the player runs.
+enum class ConsoleSink { File, Pipe };
+
 inline void PrintTo(VideoDriver driver, std::ostream* out)
 {
     *out << (driver == VideoDriver::Offscreen ? "offscreen driver" : "Xvfb");
@@ -32,7 +36,8 @@ public:
     // audio goes to SDL's dummy driver and the run is declared unattended.
     // extra entries are set (or, with an empty value, removed) last.
     PlayerProcess(const std::string& folder, VideoDriver driver,
-                  const std::map<std::string, std::string>& extra = {});
+                  const std::map<std::string, std::string>& extra = {},
+                  ConsoleSink console = ConsoleSink::File);
     ~PlayerProcess();  // kills a player still running
     PlayerProcess(const PlayerProcess&) = delete;
     PlayerProcess& operator=(const PlayerProcess&) = delete;
@@ -41,11 +46,19 @@ public:
     bool Running();
     // Waits for the end, at most timeoutSeconds; then kills the player.
     PlayerResult Wait(double timeoutSeconds);
-    // What the console shows so far.
+    // What the console shows so far (File).
     std::string ConsoleSoFar() const;
+    // Pipe: reads the console until it has shown the given number of lines,
+    // the pipe ends or timeoutSeconds pass; returns what was read.
+    std::string ReadConsoleLines(size_t lines, double timeoutSeconds);
+    // Pipe: closes the reading end, as a reader that has seen enough does.
+    void CloseConsole();
 
 private:
     std::string folder_;
+    ConsoleSink sink_;
+    int consoleReader_ = -1;  // Pipe: the test's end
+    std::string consoleRead_;
     pid_t pid_ = -1;
     bool reaped_ = false;
     int waitStatus_ = 0;

@@ -1,10 +1,14 @@
 // The log core and its console: what reaches standard output, byte for byte.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <string>
 
 #include "orvan_core.h"
 #include "stdout_capture.h"
+#include "win_console.h"
 
 namespace {
 
@@ -40,6 +44,8 @@ TEST_F(ConsoleTest, BeginOpensTheConsoleAndLogsTheFirstLine)
     EXPECT_EQ(kFirstLine, capture.Finish());
     EXPECT_NE(nullptr, g_core);
     EXPECT_NE(nullptr, g_console);
+    // The console's window carries its title.
+    EXPECT_NE(nullptr, FindWindowA(nullptr, "Orvan_Core Debug Console"));
 }
 
 TEST_F(ConsoleTest, RedundantBeginKeepsTheRunningCore)
@@ -111,6 +117,33 @@ TEST_F(ConsoleTest, ArgumentsReachTheFormatter)
     Orvan_Core_Print("%d %u %s %.3f %c %lld %x %d %d %d|\n", -7, 4000000000u, "text", 2.5, 'q',
                      static_cast<long long>(1) << 40, 0xbeef, 8, 9, 10);
     EXPECT_EQ("-7 4000000000 text 2.500 q 1099511627776 beef 8 9 10|\n", capture.Finish());
+
+    // The core object's own print forwards to the same function.
+    StdoutCapture method;
+    EXPECT_NE(0, g_core->Print("%s %d\xC5\n", "method", 11));
+    EXPECT_EQ("method 11\u00C5\n", method.Finish());
+}
+
+// A print whose write fails reports the console's failure and loses the
+// message; the next print, once the console can be written again, arrives.
+TEST_F(ConsoleTest, PrintWhoseWriteFailsReturnsZero)
+{
+    Begin();
+    int ends[2];
+    ASSERT_EQ(0, pipe(ends));
+    close(ends[0]);
+    fflush(stdout);
+    const int saved = dup(STDOUT_FILENO);
+    dup2(ends[1], STDOUT_FILENO);
+    close(ends[1]);
+    const int result = Orvan_Core_Print("lost %d\n", 1);
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    EXPECT_EQ(0, result);
+
+    StdoutCapture capture;
+    EXPECT_NE(0, Orvan_Core_Print("kept %d\n", 2));
+    EXPECT_EQ("kept 2\n", capture.Finish());
 }
 
 struct LengthCase {

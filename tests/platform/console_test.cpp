@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "stdout_capture.h"
+#include "utf8_text.h"
 #include "win_console.h"
 
 namespace {
@@ -41,8 +46,9 @@ TEST(Console, CodePage437ReachesTheTerminalAsUtf8)
         {"\xA9\xB0\xC5\xDB", "⌐░┼█"},
         {"\xE0\xE1\xEC\xF8\xFB", "αß∞°√"},
         {"\xFE\xFF", "■\u00A0"},
-        {"\x7F\t\x01", "\x7F\t\x01"},  // below 0x80 bytes pass unchanged
-        {std::string("a\0b", 3), std::string("a\0b", 3)},
+        {"\x7F\t\x01 ~", "⌂\t☺ ~"},  // controls show as glyphs, layout codes act
+        {"\r\n", "\r\n"},
+        {std::string("a\0b", 3), "a b"},  // 0x00 is a blank cell
     };
     for (const auto& c : cases) {
         DWORD written = 0;
@@ -51,6 +57,54 @@ TEST(Console, CodePage437ReachesTheTerminalAsUtf8)
         EXPECT_TRUE(result);
         EXPECT_EQ(c.bytes.size(), written) << "written counts the console's own bytes";
     }
+}
+
+// The code page 437 chart's glyphs for the control codes: the console shows
+// them and acts on none but tab, line feed and carriage return.
+TEST(Console, ControlCodesShowTheirCodePage437Glyphs)
+{
+    HANDLE console = OpenConsole();
+    const struct {
+        unsigned char byte;
+        const char* shown;
+    } chart[] = {
+        {0x00, " "}, {0x01, "☺"}, {0x02, "☻"}, {0x03, "♥"}, {0x04, "♦"}, {0x05, "♣"},
+        {0x06, "♠"}, {0x07, "•"}, {0x08, "◘"}, {0x09, "\t"}, {0x0A, "\n"}, {0x0B, "♂"},
+        {0x0C, "♀"}, {0x0D, "\r"}, {0x0E, "♫"}, {0x0F, "☼"}, {0x10, "►"}, {0x11, "◄"},
+        {0x12, "↕"}, {0x13, "‼"}, {0x14, "¶"}, {0x15, "§"}, {0x16, "▬"}, {0x17, "↨"},
+        {0x18, "↑"}, {0x19, "↓"}, {0x1A, "→"}, {0x1B, "←"}, {0x1C, "∟"}, {0x1D, "↔"},
+        {0x1E, "▲"}, {0x1F, "▼"}, {0x7F, "⌂"},
+    };
+    for (const auto& c : chart) {
+        SCOPED_TRACE(static_cast<int>(c.byte));
+        DWORD written = 0;
+        BOOL result = FALSE;
+        EXPECT_EQ(c.shown, Written(console, std::string(1, static_cast<char>(c.byte)), &written,
+                                   &result));
+        EXPECT_TRUE(result);
+        EXPECT_EQ(1u, written);
+    }
+}
+
+// Whatever the bytes, the terminal gets well-formed UTF-8 with no control
+// code but tab, line feed and carriage return: no C0 code, no DEL and no C1
+// code (U+0080 to U+009F), one character for every byte.
+TEST(Console, NoByteReachesTheTerminalAsAControlCode)
+{
+    HANDLE console = OpenConsole();
+    std::string all;
+    for (int b = 0; b <= 0xFF; ++b)
+        all += static_cast<char>(b);
+    DWORD written = 0;
+    BOOL result = FALSE;
+    const std::string utf8 = Written(console, all, &written, &result);
+    EXPECT_EQ(256u, written);
+
+    std::vector<char32_t> codes;
+    ASSERT_TRUE(DecodeUtf8(utf8, codes));
+    EXPECT_EQ(256u, codes.size());
+    for (char32_t code : codes)
+        EXPECT_FALSE(IsTerminalControl(code)) << std::hex << static_cast<unsigned>(code);
 }
 
 TEST(Console, EveryUpperByteBecomesOneCharacter)
@@ -81,6 +135,32 @@ TEST(Console, InvalidHandleWritesNothing)
     EXPECT_FALSE(result);
     EXPECT_EQ(0u, written);
     EXPECT_FALSE(SetConsoleActiveScreenBuffer(&notAConsole));
+}
+
+// Standard output is a pipe whose reader has gone: the write fails, nothing
+// counts as written, and the process is not ended by the broken pipe.
+TEST(Console, WriteWithItsReaderGoneFailsQuietly)
+{
+    HANDLE console = OpenConsole();
+    int ends[2];
+    ASSERT_EQ(0, pipe(ends));
+    close(ends[0]);
+    fflush(stdout);
+    const int saved = dup(STDOUT_FILENO);
+    dup2(ends[1], STDOUT_FILENO);
+    close(ends[1]);
+
+    DWORD written = 99;
+    const BOOL first = WriteConsoleA(console, "lost\n", 5, &written, nullptr);
+    const DWORD firstWritten = written;
+    const BOOL second = WriteConsoleA(console, "also lost\n", 10, &written, nullptr);
+
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    EXPECT_FALSE(first);
+    EXPECT_EQ(0u, firstWritten);
+    EXPECT_FALSE(second);
+    EXPECT_EQ(0u, written);
 }
 
 TEST(Console, WindowIsFoundByItsTitleOnceTitled)

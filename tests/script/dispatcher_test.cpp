@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "demo_script.h"
+#include "gl_trace.h"
 #include "orvan_gl.h"
 #include "player_globals.h"
 #include "script_dispatcher.h"
@@ -117,7 +118,17 @@ protected:
         journal_.clear();
         StdoutCapture capture;
         ProcessScriptFrame(timeMs);
-        return capture.Finish();
+        capturedLog_ = capture.Finish();
+        return capturedLog_;
+    }
+
+    // Runs one frame like Frame, recording the GL calls made during it.
+    std::vector<GlTraceCall> FrameGlCalls(int timeMs)
+    {
+        EXPECT_TRUE(GlTraceInterposing()) << "the GL tracer is not ahead of libGL";
+        GlTraceRecording recording;
+        Frame(timeMs);
+        return GlTraceCalls();
     }
 
     GLuint TargetTexture(int k) { return gl_->GetTextureId(gl_->rttTargets[k]); }
@@ -132,6 +143,7 @@ protected:
     RecorderPlugin* caps_ = nullptr;
     RecorderPlugin* word_ = nullptr;
     std::vector<Call> journal_;
+    std::string capturedLog_;  // what the last frame logged
 };
 
 TEST_F(DispatcherTest, LastActiveEventWinsItsLayer)
@@ -248,6 +260,25 @@ TEST_F(DispatcherTest, SendParamLogsOncePerFrame)
     EXPECT_EQ(Frame(1001), "");
 }
 
+// The dispatcher draws nothing and sets no GL state of its own: plugin
+// layers, a trigger, a parameter command and a capture start make no GL
+// call besides what the plugins make (these recorders make none).
+TEST_F(DispatcherTest, SetsNoGlStateBetweenLayers)
+{
+    Script("0 100 0 0 0 - Recorder A\n"
+           "0 100 2 0 0 - Recorder B\n"
+           "0 100 3 1 2 - TRIGGER\n"
+           "0 100 4 0 0 - send param\n"
+           "0 100 6 3 0 - rtt start\n"
+           "0 100 9 0 0 - Recorder A\n");
+    std::vector<GlTraceCall> calls = FrameGlCalls(50);
+    EXPECT_EQ(journal_.size(), 2u + 4u + 1u);
+    for (const GlTraceCall& call : calls)
+        ADD_FAILURE() << call.name;
+    EXPECT_TRUE(gl_->rttActive);
+    gl_->EndRtt();
+}
+
 // "clear buffer" and "rtt end" clear by the same two flags; with no capture
 // open the end is refused, and the clear still follows.
 TEST_F(DispatcherTest, ClearFlagsPickTheBuffers)
@@ -269,8 +300,16 @@ TEST_F(DispatcherTest, ClearFlagsPickTheBuffers)
         glClearColor(1, 0, 0, 1);
         glClearDepth(1.0);
 
-        std::string log = Frame(50);
+        std::vector<GlTraceCall> calls = FrameGlCalls(50);
+        std::string log = capturedLog_;
 
+        // At most one clear, with both bits when both flags are set.
+        const double mask = (c.colour ? GL_COLOR_BUFFER_BIT : 0) | (c.depth ? GL_DEPTH_BUFFER_BIT : 0);
+        ASSERT_EQ(calls.size(), mask ? 1u : 0u);
+        if (mask) {
+            EXPECT_EQ(calls[0].name, "glClear");
+            EXPECT_EQ(calls[0].args, std::vector<double>{mask});
+        }
         EXPECT_EQ(PixelAt(320, 240), c.colour ? kRed : kGreen);
         EXPECT_NEAR(DepthAt(320, 240), c.depth ? 1.0f : 0.25f, 1e-3);
         EXPECT_NEAR(DepthAt(5, 470), c.depth ? 1.0f : 0.25f, 1e-3);
@@ -335,6 +374,57 @@ TEST_F(DispatcherTest, RttEndCopiesTheFrameBeforeItClears)
 
         EXPECT_EQ(PixelAt(320, 240), std::string(flags) == "cd" ? kBlack : kRed);
     }
+}
+
+// The end below the start: each frame's end runs before its start. On the
+// first frame the end finds no capture and is refused, and the start opens
+// one; on the next frame the end closes it, copying the frame as its lower
+// layers have drawn it into the target the previous frame's start chose.
+TEST_F(DispatcherTest, RttEndBelowItsStartClosesTheCaptureOfThePreviousFrame)
+{
+    Script("0 100 0 0 0 - Recorder A\n"
+           "0 100 2 0 0 - rtt end\n"
+           "0 100 5 1 0 - rtt start\n"
+           "0 100 7 0 0 - Recorder B\n");
+    a_->paint = true;
+    b_->paint = true;
+    b_->paintColour[0] = 0.0f;
+    b_->paintColour[1] = 1.0f;
+    b_->paintColour[2] = 0.0f;
+    auto targetTexel = [&](int k) {
+        std::vector<unsigned char> texels(1024 * 512 * 4);
+        glBindTexture(GL_TEXTURE_2D, TargetTexture(k));
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        const unsigned char* p = &texels[(240 * 1024 + 320) * 4];
+        return Rgb{p[0], p[1], p[2]};
+    };
+    const Rgb grey = {64, 64, 64};
+    std::vector<unsigned char> greyTexels(1024 * 512 * 4, 64);
+    glBindTexture(GL_TEXTURE_2D, TargetTexture(1));
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 1024, 512, GL_RGBA, GL_UNSIGNED_BYTE, greyTexels.data());
+    FillFramebuffer(0, 0, 0, 1.0);
+
+    // First frame: red below the end, green on top.
+    a_->paintColour[0] = 1.0f;
+    a_->paintColour[1] = 0.0f;
+    a_->paintColour[2] = 0.0f;
+    EXPECT_EQ(Frame(10), "OrvanGL Render To Texture Error - tried to end rtt but not in rtt mode\n");
+    EXPECT_TRUE(gl_->rttActive);
+    EXPECT_EQ(gl_->rttTexture, TargetTexture(1));
+    EXPECT_EQ(PixelAt(320, 240), kGreen);
+    EXPECT_EQ(targetTexel(1), grey);  // the refused end copied nothing
+
+    // Next frame: the end copies this frame's layer 0 (now blue), not the
+    // previous frame's top, then the start opens the capture again.
+    a_->paintColour[0] = 0.0f;
+    a_->paintColour[1] = 0.0f;
+    a_->paintColour[2] = 1.0f;
+    EXPECT_EQ(Frame(20), "");
+    EXPECT_EQ(targetTexel(1), (Rgb{0, 0, 255}));
+    EXPECT_TRUE(gl_->rttActive);
+    EXPECT_EQ(gl_->rttTexture, TargetTexture(1));
+    EXPECT_EQ(PixelAt(320, 240), kGreen);
+    gl_->EndRtt();
 }
 
 // Whatever else fills the list, an event off the ten layers has no slot.

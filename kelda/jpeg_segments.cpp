@@ -23,6 +23,33 @@ bool IsFrame(uint8_t code)
     return code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC;
 }
 
+// As libjpeg looks for a marker: bytes up to an 0xFF are skipped, then any
+// fill bytes. The position of the marker's code, or size when none is left.
+size_t FindMarker(const uint8_t* data, size_t size, size_t at)
+{
+    while (at < size && data[at] != 0xFF)
+        at++;
+    while (at < size && data[at] == 0xFF)
+        at++;
+    return at;
+}
+
+// Markers with no length after them; 0xFF 0x00 is no marker at all.
+bool StandsAlone(uint8_t code)
+{
+    return code == 0x00 || code == 0x01 || code == kSoi || IsRestart(code);
+}
+
+// The length of the segment whose length bytes stand at `at` (those two
+// bytes included), or 0 when it does not lie wholly inside the bytes.
+size_t SegmentLength(const uint8_t* data, size_t size, size_t at)
+{
+    if (size - at < 2)
+        return 0;
+    const size_t length = size_t(data[at]) << 8 | data[at + 1];
+    return length < 2 || length > size - at ? 0 : length;
+}
+
 // A frame header's payload: precision, height, width, components.
 bool FrameFits(const uint8_t* segment, size_t length)
 {
@@ -41,23 +68,16 @@ bool JpegSegmentsFit(const uint8_t* data, size_t size)
         return false;
     size_t at = 2;
     for (;;) {
-        // As libjpeg looks for a marker: bytes up to an 0xFF are skipped,
-        // then any fill bytes; 0xFF 0x00 is no marker.
-        while (at < size && data[at] != 0xFF)
-            at++;
-        while (at < size && data[at] == 0xFF)
-            at++;
+        at = FindMarker(data, size, at);
         if (at >= size)
             return true;  // cut short between segments: a read, not a skip
         const uint8_t code = data[at++];
         if (code == kEoi)
             return true;
-        if (code == 0x00 || code == 0x01 || code == kSoi || IsRestart(code))
-            continue;  // no length follows
-        if (size - at < 2)
-            return false;
-        const size_t length = size_t(data[at]) << 8 | data[at + 1];
-        if (length < 2 || length > size - at)
+        if (StandsAlone(code))
+            continue;
+        const size_t length = SegmentLength(data, size, at);
+        if (length == 0)
             return false;
         if (IsFrame(code) && !FrameFits(data + at, length))
             return false;
@@ -84,21 +104,16 @@ bool JpegHasAdobeMarker(const uint8_t* data, size_t size)
         return false;
     size_t at = 2;
     for (;;) {
-        while (at < size && data[at] != 0xFF)
-            at++;
-        while (at < size && data[at] == 0xFF)
-            at++;
+        at = FindMarker(data, size, at);
         if (at >= size)
             return false;
         const uint8_t code = data[at++];
         if (code == kEoi || code == kSos)
             return false;
-        if (code == 0x00 || code == 0x01 || code == kSoi || IsRestart(code))
+        if (StandsAlone(code))
             continue;
-        if (size - at < 2)
-            return false;
-        const size_t length = size_t(data[at]) << 8 | data[at + 1];
-        if (length < 2 || length > size - at)
+        const size_t length = SegmentLength(data, size, at);
+        if (length == 0)
             return false;
         // libjpeg takes the marker only with its 12 bytes of data whole.
         if (code == kApp14 && length >= 2 + 12 && memcmp(data + at + 2, kSignature, 5) == 0)

@@ -142,21 +142,14 @@ TEST(Console, InvalidHandleWritesNothing)
 TEST(Console, WriteWithItsReaderGoneFailsQuietly)
 {
     HANDLE console = OpenConsole();
-    int ends[2];
-    ASSERT_EQ(0, pipe(ends));
-    close(ends[0]);
-    fflush(stdout);
-    const int saved = dup(STDOUT_FILENO);
-    dup2(ends[1], STDOUT_FILENO);
-    close(ends[1]);
-
-    DWORD written = 99;
-    const BOOL first = WriteConsoleA(console, "lost\n", 5, &written, nullptr);
-    const DWORD firstWritten = written;
-    const BOOL second = WriteConsoleA(console, "also lost\n", 10, &written, nullptr);
-
-    dup2(saved, STDOUT_FILENO);
-    close(saved);
+    DWORD written = 99, firstWritten;
+    BOOL first, second;
+    {
+        StdoutReaderGone gone;
+        first = WriteConsoleA(console, "lost\n", 5, &written, nullptr);
+        firstWritten = written;
+        second = WriteConsoleA(console, "also lost\n", 10, &written, nullptr);
+    }
     EXPECT_FALSE(first);
     EXPECT_EQ(0u, firstWritten);
     EXPECT_FALSE(second);

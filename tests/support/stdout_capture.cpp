@@ -43,3 +43,21 @@ std::string StreamCapture::Finish()
     close(file_);
     return text_;
 }
+
+StdoutReaderGone::StdoutReaderGone()
+{
+    int ends[2];
+    if (pipe(ends) != 0)
+        abort();
+    close(ends[0]);
+    fflush(stdout);
+    saved_ = dup(STDOUT_FILENO);
+    dup2(ends[1], STDOUT_FILENO);
+    close(ends[1]);
+}
+
+StdoutReaderGone::~StdoutReaderGone()
+{
+    dup2(saved_, STDOUT_FILENO);
+    close(saved_);
+}

@@ -34,3 +34,17 @@ class StderrCapture : public StreamCapture {
 public:
     StderrCapture() : StreamCapture(2) {}
 };
+
+// Points standard output at a pipe whose reader has already gone, for as
+// long as it lives: every write there fails as it does when the reader of a
+// console pipe quits.
+class StdoutReaderGone {
+public:
+    StdoutReaderGone();
+    ~StdoutReaderGone();
+    StdoutReaderGone(const StdoutReaderGone&) = delete;
+    StdoutReaderGone& operator=(const StdoutReaderGone&) = delete;
+
+private:
+    int saved_ = -1;
+};

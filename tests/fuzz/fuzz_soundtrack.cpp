@@ -1,8 +1,8 @@
 // The soundtrack's decode on any bytes: the MP3 decoder opened as the player
 // opens its stream (the image in memory, accurate length), every frame
 // pulled and converted to the device's rate as the stream's decoding thread
-// does. The audio may not outrun its length, and the device frames must be
-// exactly what the converter promises for the frames decoded.
+// does. The audio must end exactly at its length, and the device frames must
+// be exactly what the converter promises for the frames decoded.
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         deviceFrames += int64_t(device.size() / 2);
         device.clear();
     }
-    if (frames > decoder.LengthFrames())
+    if (frames > decoder.LengthFrames() || (ended && frames != decoder.LengthFrames()))
         abort();
     if (ended) {
         converter.Finish(device);

@@ -1,16 +1,20 @@
 #include "fsound_mp3_decoder.h"
+#include "fsound_mp3_frames.h"
 
 #include <mpg123.h>
 
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 namespace fsound {
 
 namespace {
 
 std::once_flag g_libraryInit;
+
+const long kCountFrames = 4608;
 
 mpg123_ssize_t ReadImage(void* handle, void* buffer, size_t bytes)
 {
@@ -52,6 +56,36 @@ bool Mp3Decoder::Open(const unsigned char* data, size_t size, bool accurate)
 {
     if (handle_ || !data || size == 0)
         return false;
+    repaired_ = CutDamage(data, size);
+    if (!repaired_.empty()) {
+        data = repaired_.data();
+        size = repaired_.size();
+    }
+    if (!Start(data, size))
+        return false;
+
+    int64_t length = 0;
+    if (accurate) {
+        // Only decoding tells exactly how much audio a damaged image gives:
+        // around lost frames libmpg123's scan and its decoding disagree. So
+        // decode it all once, the way Read will, and start over.
+        length = DecodeToEnd();
+        mpg123_delete(handle_);
+        handle_ = nullptr;
+        if (!Start(data, size))
+            return false;
+    } else {
+        length = int64_t(mpg123_length(handle_));
+    }
+    if (length <= 0)
+        return false;
+    lengthFrames_ = length;
+    framesRead_ = 0;
+    return true;
+}
+
+bool Mp3Decoder::Start(const unsigned char* data, size_t size)
+{
     std::call_once(g_libraryInit, [] { mpg123_init(); });
 
     int error = MPG123_OK;
@@ -88,18 +122,26 @@ bool Mp3Decoder::Open(const unsigned char* data, size_t size, bool accurate)
     // the first frame said.
     mpg123_format_none(handle_);
     mpg123_format(handle_, rate, channels, MPG123_ENC_SIGNED_16);
-
-    if (accurate && mpg123_scan(handle_) != MPG123_OK)
-        return false;
-    off_t length = mpg123_length(handle_);
-    if (length <= 0)
-        return false;
+    // Once the audio has begun, damage that could not be cut out (in free
+    // format, whose headers do not give the frames' ends) is skipped however
+    // long it is, and decoding goes on to the end of the image. Junk before
+    // the first frame is still bounded, so what holds no audio is refused.
+    mpg123_param(handle_, MPG123_RESYNC_LIMIT, -1, 0.0);
 
     rate_ = int(rate);
     channels_ = channels;
-    lengthFrames_ = int64_t(length);
     framesRead_ = 0;
     return true;
+}
+
+int64_t Mp3Decoder::DecodeToEnd()
+{
+    std::vector<int16_t> scratch(size_t(kCountFrames) * size_t(channels_));
+    lengthFrames_ = INT64_MAX;
+    framesRead_ = 0;
+    while (Read(scratch.data(), kCountFrames) > 0) {
+    }
+    return framesRead_;
 }
 
 long Mp3Decoder::Read(int16_t* out, long maxFrames)

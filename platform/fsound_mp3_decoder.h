@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 struct mpg123_handle_struct;
 
@@ -22,8 +23,9 @@ public:
     Mp3Decoder(const Mp3Decoder&) = delete;
     Mp3Decoder& operator=(const Mp3Decoder&) = delete;
 
-    // False when the image holds no playable MP3 audio. With accurate, every
-    // frame is parsed up front so the length is exact, not a guess from the
+    // False when the image holds no playable MP3 audio. Damaged stretches
+    // in the middle are skipped. With accurate, the image is decoded once up
+    // front so the length is exactly what Read gives, not a guess from the
     // header or the file size. data must outlive the decoder.
     bool Open(const unsigned char* data, size_t size, bool accurate);
 
@@ -37,7 +39,13 @@ public:
     long Read(int16_t* out, long maxFrames);
 
 private:
+    // A fresh handle reading the image from its start, its format read.
+    bool Start(const unsigned char* data, size_t size);
+    // Reads everything; the number of frames Read gave.
+    int64_t DecodeToEnd();
+
     mpg123_handle_struct* handle_ = nullptr;
+    std::vector<unsigned char> repaired_;  // the image less its damage, if it had any
     MemoryImage image_;
     int rate_ = 0;
     int channels_ = 0;

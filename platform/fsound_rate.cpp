@@ -1,70 +1,109 @@
 #include "fsound_rate.h"
 
+#include <SDL.h>
+
+#include <algorithm>
+#include <numeric>
+
 namespace fsound {
 
-RateConverter::RateConverter(int sourceRate, int deviceRate)
-    : sourceRate_(sourceRate), deviceRate_(deviceRate)
+namespace {
+
+// SDL's stream gives the last frames of the audio only once more frames
+// follow them, even after a flush; a quarter of a second of silence after
+// the end covers its filter at every rate, and is cut off again.
+const int kTrailingSilenceDivisor = 4;
+const long kTakeFrames = 4096;
+// SDL's resampler goes wrong on puts shorter than its filter; the decoder
+// hands over thousands of frames at a time anyway.
+const long kLeastPutFrames = 1024;
+
+}  // namespace
+
+std::unique_ptr<RateConverter> RateConverter::Create(int sourceRate, int channels, int deviceRate)
+{
+    if (sourceRate <= 0 || deviceRate <= 0 || (channels != 1 && channels != 2))
+        return nullptr;
+    SDL_AudioStream* stream =
+        SDL_NewAudioStream(AUDIO_S16SYS, Uint8(channels), sourceRate, AUDIO_S16SYS, 2, deviceRate);
+    if (!stream)
+        return nullptr;
+    return std::unique_ptr<RateConverter>(new RateConverter(sourceRate, channels, deviceRate, stream));
+}
+
+RateConverter::RateConverter(int sourceRate, int channels, int deviceRate, SDL_AudioStream* stream)
+    : sourceRate_(sourceRate),
+      channels_(channels),
+      deviceRate_(deviceRate),
+      block_(long(sourceRate / std::gcd(sourceRate, deviceRate))),
+      stream_(stream)
 {
 }
 
-void RateConverter::Push(const int16_t* in, long frames, int channels, std::vector<int16_t>& out)
+RateConverter::~RateConverter()
+{
+    SDL_FreeAudioStream(stream_);
+}
+
+void RateConverter::Push(const int16_t* in, long frames, std::vector<int16_t>& out)
 {
     if (frames <= 0)
         return;
-    if (sourceRate_ == deviceRate_ && pending_.empty()) {
-        // Same rate: one device frame per source frame, no history needed.
-        size_t at = out.size();
-        out.resize(at + size_t(frames) * 2);
-        for (long i = 0; i < frames; ++i) {
-            out[at + 2 * i] = in[i * channels];
-            out[at + 2 * i + 1] = in[i * channels + channels - 1];
-        }
-        next_ += frames;
-        pendingStart_ += frames;
-        return;
+    sourceFrames_ += frames;
+    // SDL resamples each put on its own and drops the fraction of a device
+    // frame the put ends on, so the audio would slip a little at every put
+    // and end short: only whole blocks go in.
+    held_.insert(held_.end(), in, in + size_t(frames) * size_t(channels_));
+    long heldFrames = long(held_.size()) / channels_;
+    long whole = heldFrames / block_ * block_;
+    if (whole >= kLeastPutFrames) {
+        PutWhole(held_.data(), whole);
+        held_.erase(held_.begin(), held_.begin() + std::ptrdiff_t(whole) * channels_);
     }
-    size_t at = pending_.size();
-    pending_.resize(at + size_t(frames) * 2);
-    for (long i = 0; i < frames; ++i) {
-        pending_[at + 2 * i] = in[i * channels];
-        pending_[at + 2 * i + 1] = in[i * channels + channels - 1];
-    }
-    Convert(false, out);
+    Take(DeviceFramesFor(sourceFrames_), out);
 }
 
 void RateConverter::Finish(std::vector<int16_t>& out)
 {
-    Convert(true, out);
-    pendingStart_ += int64_t(pending_.size() / 2);
-    pending_.clear();
+    held_.resize(held_.size() + size_t(sourceRate_ / kTrailingSilenceDivisor) * size_t(channels_), 0);
+    PutWhole(held_.data(), long(held_.size()) / channels_);
+    held_.clear();
+    SDL_AudioStreamFlush(stream_);
+    int64_t total = DeviceFramesFor(sourceFrames_);
+    Take(total, out);
+    // What SDL could not give (it failed to take a put) is silence, so the
+    // length still holds.
+    if (deviceFrames_ < total) {
+        out.resize(out.size() + size_t(total - deviceFrames_) * 2, 0);
+        deviceFrames_ = total;
+    }
+    SDL_AudioStreamClear(stream_);
 }
 
-void RateConverter::Convert(bool ended, std::vector<int16_t>& out)
+void RateConverter::PutWhole(const int16_t* in, long frames)
 {
-    const int64_t end = pendingStart_ + int64_t(pending_.size() / 2);
-    for (;;) {
-        int64_t position = next_ * sourceRate_;
-        int64_t i = position / deviceRate_;
-        int64_t fraction = position % deviceRate_;
-        if (i >= end)
+    if (frames > 0)
+        SDL_AudioStreamPut(stream_, in, int(frames) * channels_ * int(sizeof(int16_t)));
+}
+
+void RateConverter::Take(int64_t limit, std::vector<int16_t>& out)
+{
+    while (deviceFrames_ < limit) {
+        long want = long(std::min<int64_t>(limit - deviceFrames_, kTakeFrames));
+        size_t at = out.size();
+        out.resize(at + size_t(want) * 2);
+        int bytes = SDL_AudioStreamGet(stream_, &out[at], want * 2 * int(sizeof(int16_t)));
+        long got = bytes > 0 ? bytes / long(2 * sizeof(int16_t)) : 0;
+        out.resize(at + size_t(got) * 2);
+        deviceFrames_ += got;
+        if (got < want)
             break;
-        bool needsNext = fraction != 0 && i + 1 < end;
-        if (fraction != 0 && i + 1 >= end && !ended)
-            break;  // the following source frame has not come yet
-        const int16_t* a = &pending_[size_t(i - pendingStart_) * 2];
-        const int16_t* b = needsNext ? a + 2 : a;
-        for (int c = 0; c < 2; ++c)
-            out.push_back(int16_t(a[c] + (int64_t(b[c]) - a[c]) * fraction / deviceRate_));
-        ++next_;
     }
-    // Keep the source frames from the next output's position on.
-    int64_t keepFrom = next_ * sourceRate_ / deviceRate_;
-    if (keepFrom > end)
-        keepFrom = end;
-    if (keepFrom > pendingStart_) {
-        pending_.erase(pending_.begin(), pending_.begin() + size_t(keepFrom - pendingStart_) * 2);
-        pendingStart_ = keepFrom;
-    }
+}
+
+int64_t RateConverter::DeviceFramesFor(int64_t sourceFrames) const
+{
+    return (sourceFrames * deviceRate_ + sourceRate_ - 1) / sourceRate_;
 }
 
 }  // namespace fsound

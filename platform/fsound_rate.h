@@ -1,37 +1,51 @@
 // Converts a stream's PCM (mono or stereo, its own rate) to the device's
-// stereo frames at the device rate, by linear interpolation.
+// stereo frames at the device rate, through SDL's audio stream, whose
+// windowed-sinc resampler keeps what lies above the device's band from
+// folding back into it.
 //
-// Output frame j sits at source position j * sourceRate / deviceRate, kept
-// in exact integers, so N source frames always give ceil(N * deviceRate /
-// sourceRate) device frames and the stream's length in milliseconds holds.
+// N source frames always give ceil(N * deviceRate / sourceRate) device
+// frames, so the stream's length in milliseconds holds and the heard time,
+// which counts device frames, ends exactly there.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
+
+struct _SDL_AudioStream;
 
 namespace fsound {
 
 class RateConverter {
 public:
-    RateConverter(int sourceRate, int deviceRate);
+    // NULL when SDL cannot convert between the two.
+    static std::unique_ptr<RateConverter> Create(int sourceRate, int channels, int deviceRate);
+    ~RateConverter();
+    RateConverter(const RateConverter&) = delete;
+    RateConverter& operator=(const RateConverter&) = delete;
 
-    // Appends to out (stereo) what the next frames source frames of channels
-    // (1 or 2) samples make; an output frame that needs a later source frame
-    // waits for the next call or for Finish.
-    void Push(const int16_t* in, long frames, int channels, std::vector<int16_t>& out);
-    // The source has ended: appends the frames still waiting, holding the
-    // last source frame.
+    // Appends to out (stereo) what the next frames source frames (of the
+    // channel count given at creation) make so far; the resampler holds back
+    // what needs source frames yet to come.
+    void Push(const int16_t* in, long frames, std::vector<int16_t>& out);
+    // The source has ended: appends the frames still held back.
     void Finish(std::vector<int16_t>& out);
 
 private:
-    void Convert(bool ended, std::vector<int16_t>& out);
+    RateConverter(int sourceRate, int channels, int deviceRate, _SDL_AudioStream* stream);
+    void PutWhole(const int16_t* in, long frames);
+    // Takes what the resampler has ready, up to limit device frames in all.
+    void Take(int64_t limit, std::vector<int16_t>& out);
+    int64_t DeviceFramesFor(int64_t sourceFrames) const;
 
     int64_t sourceRate_;
+    int channels_;
     int64_t deviceRate_;
-    std::vector<int16_t> pending_;  // stereo source frames from pendingStart_ on
-    int64_t pendingStart_ = 0;      // source index of pending_[0]
-    int64_t next_ = 0;              // index of the next output frame
+    long block_;  // source frames that make a whole number of device frames
+    _SDL_AudioStream* stream_;
+    std::vector<int16_t> held_;  // source frames short of a whole block
+    int64_t sourceFrames_ = 0;   // pushed in all
+    int64_t deviceFrames_ = 0;   // appended to out in all
 };
 
 }  // namespace fsound

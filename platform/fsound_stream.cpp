@@ -35,7 +35,9 @@ std::unique_ptr<SoundStream> SoundStream::Open(const unsigned char* data, size_t
     if (ms > INT32_MAX)
         return nullptr;
     stream->lengthMs_ = int(ms);
-    stream->converter_.reset(new RateConverter(stream->decoder_.Rate(), deviceRate));
+    stream->converter_ = RateConverter::Create(stream->decoder_.Rate(), stream->decoder_.Channels(), deviceRate);
+    if (!stream->converter_)
+        return nullptr;
     stream->wake_ = SDL_CreateSemaphore(0);
     if (!stream->wake_)
         return nullptr;
@@ -82,7 +84,7 @@ void SoundStream::Decode()
         readyFrom = 0;
         long frames = decoder_.Read(decoded.data(), kDecodeFrames);
         if (frames > 0) {
-            converter_->Push(decoded.data(), frames, decoder_.Channels(), ready);
+            converter_->Push(decoded.data(), frames, ready);
         } else {
             converter_->Finish(ready);
             sourceEnded = true;

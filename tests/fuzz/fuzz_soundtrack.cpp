@@ -1,10 +1,11 @@
 // The soundtrack's decode on any bytes: the MP3 decoder opened as the player
 // opens its stream (the image in memory, accurate length), every frame
 // pulled and converted to the device's rate as the stream's decoding thread
-// does. The audio may not outrun its length, and the device frames must be
-// exactly what the converter promises for the frames decoded.
+// does. The audio must end exactly at its length, and the device frames must
+// be exactly what the converter promises for the frames decoded.
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 #include "fsound_mp3_decoder.h"
@@ -29,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (rate <= 0 || (channels != 1 && channels != 2) || decoder.LengthFrames() <= 0)
         abort();
 
-    fsound::RateConverter converter(rate, kDeviceRate);
+    std::unique_ptr<fsound::RateConverter> converter = fsound::RateConverter::Create(rate, channels, kDeviceRate);
+    if (!converter)
+        abort();
     std::vector<int16_t> decoded(size_t(kReadFrames) * size_t(channels));
     std::vector<int16_t> device;
     int64_t frames = 0;
@@ -44,14 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             break;
         }
         frames += n;
-        converter.Push(decoded.data(), n, channels, device);
+        converter->Push(decoded.data(), n, device);
         deviceFrames += int64_t(device.size() / 2);
         device.clear();
     }
-    if (frames > decoder.LengthFrames())
+    if (frames > decoder.LengthFrames() || (ended && frames != decoder.LengthFrames()))
         abort();
     if (ended) {
-        converter.Finish(device);
+        converter->Finish(device);
         deviceFrames += int64_t(device.size() / 2);
         if (deviceFrames != (frames * kDeviceRate + rate - 1) / rate)
             abort();

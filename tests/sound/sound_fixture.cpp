@@ -106,3 +106,24 @@ void SleepMs(int ms)
 {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
+
+void PlayToEnd(FSOUND_STREAM* stream, int lengthMs)
+{
+    int channel = FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 1);
+    ASSERT_GE(channel, 0);
+    FSOUND_SetPaused(channel, 1);
+    SleepMs(50);
+    EXPECT_EQ(FSOUND_Stream_GetTime(stream), 0) << "held paused at its start";
+    FSOUND_SetPaused(channel, 0);
+    int last = 0;
+    bool reached = WaitFor(
+        [&] {
+            int t = FSOUND_Stream_GetTime(stream);
+            EXPECT_GE(t, last) << "the time went back";
+            EXPECT_LE(t, lengthMs);
+            last = t;
+            return t == lengthMs;
+        },
+        std::chrono::milliseconds(lengthMs * 3 + 2000));
+    ASSERT_TRUE(reached) << "stopped at " << last << " of " << lengthMs;
+}

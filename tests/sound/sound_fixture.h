@@ -35,6 +35,10 @@ protected:
 // The image decoded by mpg123 directly, through its feed interface.
 PcmAudio DecodeReference(const std::vector<unsigned char>& image);
 
+// Plays the stream from its start, held paused first, and waits until the
+// time equals its length; the time never goes back or past the length.
+void PlayToEnd(FSOUND_STREAM* stream, int lengthMs);
+
 // Polls pred every millisecond until it holds or timeout passes.
 bool WaitFor(const std::function<bool()>& pred, std::chrono::milliseconds timeout);
 

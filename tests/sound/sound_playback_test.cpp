@@ -39,28 +39,6 @@ long MatchingFrames(const std::vector<int16_t>& device, long deviceFrame, const 
     return n;
 }
 
-// Plays the stream from its start and waits until the time equals its length.
-void PlayToEnd(FSOUND_STREAM* stream, int lengthMs)
-{
-    int channel = FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 1);
-    ASSERT_GE(channel, 0);
-    FSOUND_SetPaused(channel, 1);
-    SleepMs(50);
-    EXPECT_EQ(FSOUND_Stream_GetTime(stream), 0) << "held paused at its start";
-    FSOUND_SetPaused(channel, 0);
-    int last = 0;
-    bool reached = WaitFor(
-        [&] {
-            int t = FSOUND_Stream_GetTime(stream);
-            EXPECT_GE(t, last) << "the time went back";
-            EXPECT_LE(t, lengthMs);
-            last = t;
-            return t == lengthMs;
-        },
-        std::chrono::milliseconds(lengthMs * 3 + 2000));
-    ASSERT_TRUE(reached) << "stopped at " << last << " of " << lengthMs;
-}
-
 }  // namespace
 
 // 44.1 kHz stereo plays sample for sample as mpg123 decodes it; the time
@@ -91,13 +69,27 @@ TEST_F(SoundTest, PlaysStereoToItsEndAsDecoded)
         << "something after the end";
 }
 
-// A mono file at another rate comes out on both channels at the device rate,
-// still at its pitch and as long as it should be.
-TEST_F(SoundTest, PlaysMonoAtAnotherRateResampled)
+struct OtherRateCase {
+    int rate;
+    int channels;
+};
+
+void PrintTo(const OtherRateCase& c, std::ostream* os)
 {
+    *os << c.rate << " Hz, " << c.channels << " channel(s)";
+}
+
+class OtherRateTest : public SoundTest, public ::testing::WithParamInterface<OtherRateCase> {};
+
+// A file at another rate comes out at the device rate, still at its pitch
+// (the right channel at 1.5 times the left's) and as long as it should be;
+// mono on both channels.
+TEST_P(OtherRateTest, PlaysResampled)
+{
+    const OtherRateCase& c = GetParam();
     StartLibrary();
     const double hz = 441.0;
-    auto image = EncodeMp3(MakeTone(22050, 1, 22050, hz, 0.6));
+    auto image = EncodeMp3(MakeTone(c.rate, c.channels, c.rate, hz, 0.6));
     FSOUND_STREAM* stream = OpenImage(image);
     ASSERT_NE(stream, nullptr);
     int length = FSOUND_Stream_GetLengthMs(stream);
@@ -112,16 +104,27 @@ TEST_F(SoundTest, PlaysMonoAtAnotherRateResampled)
         --last;
     EXPECT_NEAR(double(last - first + 1), 44100.0, 60.0) << "played at the wrong rate";
 
-    long upCrossings = 0;
+    long upCrossings[2] = {0, 0};
     for (long i = first; i < last; ++i) {
-        EXPECT_EQ(device[size_t(2 * i)], device[size_t(2 * i + 1)]) << "mono not on both channels";
-        if (device[size_t(2 * i)] < 0 && device[size_t(2 * i + 2)] >= 0)
-            ++upCrossings;
+        if (c.channels == 1) {
+            EXPECT_EQ(device[size_t(2 * i)], device[size_t(2 * i + 1)]) << "mono not on both channels";
+        }
+        for (int ch = 0; ch < 2; ++ch) {
+            if (device[size_t(2 * i + ch)] < 0 && device[size_t(2 * i + 2 + ch)] >= 0)
+                ++upCrossings[ch];
+        }
         if (HasFailure())
             break;
     }
-    EXPECT_NEAR(double(upCrossings), hz, 3.0) << "played at the wrong pitch";
+    EXPECT_NEAR(double(upCrossings[0]), hz, 3.0) << "played at the wrong pitch";
+    EXPECT_NEAR(double(upCrossings[1]), c.channels == 1 ? hz : 1.5 * hz, 3.0) << "the right channel";
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, OtherRateTest,
+                         ::testing::Values(OtherRateCase{22050, 1}, OtherRateCase{48000, 2}),
+                         [](const ::testing::TestParamInfo<OtherRateCase>& info) {
+                             return std::to_string(info.param.rate) + (info.param.channels == 1 ? "Mono" : "Stereo");
+                         });
 
 // While paused the time stands and the device gets silence; resumed, the
 // time goes on from where it stood and the audio from where it stopped.

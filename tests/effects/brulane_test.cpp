@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "effect_fixture.h"
+#include "gl_state.h"
 #include "gl_trace.h"
 #include "orvan_plugin.h"
 #include "stdout_capture.h"
@@ -396,16 +397,12 @@ TEST_F(BrulaneTest, SetsItsStateInOrderAndLeavesItForTheLayersAbove)
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    GLint src = 0, dst = 0, matrixMode = 0, depth = 0, polygonMode[2] = {};
-    glGetIntegerv(GL_BLEND_SRC, &src);
-    glGetIntegerv(GL_BLEND_DST, &dst);
-    glGetIntegerv(GL_MATRIX_MODE, &matrixMode);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    GLint polygonMode[2] = {};
     glGetIntegerv(GL_POLYGON_MODE, polygonMode);
-    EXPECT_EQ(src, GL_SRC_ALPHA);
-    EXPECT_EQ(dst, GL_ONE);
-    EXPECT_EQ(matrixMode, GL_MODELVIEW);
-    EXPECT_EQ(depth, 1);
+    EXPECT_EQ(GlInteger(GL_BLEND_SRC), GL_SRC_ALPHA);
+    EXPECT_EQ(GlInteger(GL_BLEND_DST), GL_ONE);
+    EXPECT_EQ(GlInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+    EXPECT_EQ(GlInteger(GL_MODELVIEW_STACK_DEPTH), 1);
     EXPECT_EQ(polygonMode[0], GL_FILL);  // front
     EXPECT_EQ(polygonMode[1], GL_LINE);  // back
     GLfloat lineWidth = 0, clear[4] = {};

@@ -10,6 +10,7 @@
 
 #include "effect_fixture.h"
 #include "effect_math.h"
+#include "gl_state.h"
 #include "gl_trace.h"
 #include "lent_texture_pool.h"
 #include "orvan_gl.h"
@@ -61,15 +62,14 @@ float Drift(float time)
 // One texel of a texture's level 0, as RGBA bytes.
 Pixel TexelOf(GLuint texture, int x, int y)
 {
-    GLint previous = 0, width = 0, height = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
+    const GLint width = TextureLevelParameter(texture, GL_TEXTURE_WIDTH);
+    const GLint height = TextureLevelParameter(texture, GL_TEXTURE_HEIGHT);
+    const GLuint previous = BoundTexture();
     glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
     std::vector<unsigned char> texels(size_t(width) * size_t(height) * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
+    glBindTexture(GL_TEXTURE_2D, previous);
     const unsigned char* t = &texels[(size_t(y) * size_t(width) + size_t(x)) * 4];
     return Pixel{t[0], t[1], t[2], t[3]};
 }
@@ -307,22 +307,17 @@ TEST_F(ZoomBlurTest, LeavesItsStateForTheLayersAbove)
     plugin_->Render(time);
 
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-    GLint bound = 0, src = 0, dst = 0, depth = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(GLuint(bound), BlurTexture());
+    EXPECT_EQ(BoundTexture(), BlurTexture());
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    glGetIntegerv(GL_BLEND_SRC, &src);
-    glGetIntegerv(GL_BLEND_DST, &dst);
-    EXPECT_EQ(src, GL_SRC_ALPHA);
-    EXPECT_EQ(dst, GL_ONE);
+    EXPECT_EQ(GlInteger(GL_BLEND_SRC), GL_SRC_ALPHA);
+    EXPECT_EQ(GlInteger(GL_BLEND_DST), GL_ONE);
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(colour[i], 1.0f) << i;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    EXPECT_EQ(depth, 1);
+    EXPECT_EQ(GlInteger(GL_MODELVIEW_STACK_DEPTH), 1);
 
     // Translation (0, 0, -2.1), then ten times scale (1.01, 1.02, 0) and the
     // drift: x = 1.01^10 x' + dx (1.01 + ... + 1.01^10), y = 1.02^10 y'.

@@ -12,6 +12,7 @@
 
 #include "demo_data_directory.h"
 #include "effect_fixture.h"
+#include "gl_state.h"
 #include "gl_trace.h"
 #include "lent_texture_pool.h"
 #include "noting_texture_pool.h"
@@ -62,13 +63,6 @@ Sheet ParseSheet(const std::vector<GlTraceCall>& calls)
         }
     }
     return sheet;
-}
-
-GLuint BoundTexture()
-{
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    return static_cast<GLuint>(bound);
 }
 
 class WaveSheetTest : public EffectTest {
@@ -388,11 +382,8 @@ TEST_F(WaveSheetTest, LeavesItsStateForTheLayersAbove)
     glGetFloatv(GL_CURRENT_COLOR, colour);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(colour[i], 1.0f) << i;
-    GLint mode = 0, depth = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    EXPECT_EQ(mode, GL_MODELVIEW);
-    EXPECT_EQ(depth, 1);
+    EXPECT_EQ(GlInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+    EXPECT_EQ(GlInteger(GL_MODELVIEW_STACK_DEPTH), 1);
     GLfloat modelview[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
     const GLfloat translation[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, -36.5f, 1};

@@ -15,6 +15,7 @@
 #include "effect_fixture.h"
 #include "effect_math.h"
 #include "font_objects.h"
+#include "gl_state.h"
 #include "gl_trace.h"
 #include "lent_texture_pool.h"
 #include "noting_texture_pool.h"
@@ -358,9 +359,7 @@ TEST_F(PictureEchoTest, APictureThatDidNotLoadLeavesTheEchoUntextured)
         const Frame frame = Parse(TraceRender(plugin_, 1234.0f));
         EXPECT_EQ(frame.quads.size(), 10u);
         EXPECT_EQ(GlTraceCount("glCallLists"), 459u);
-        GLint bound = -1;
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-        EXPECT_EQ(bound, 0);
+        EXPECT_EQ(GlInteger(GL_TEXTURE_BINDING_2D), 0);
     }
 
     // Back to the suite's pool and its picture for the other tests.
@@ -374,9 +373,7 @@ TEST_F(PictureEchoTest, APictureThatDidNotLoadLeavesTheEchoUntextured)
     quiet.Finish();
     Host().glSystem->hdc = saved;
     plugin_->Render(0.0f);
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(static_cast<GLuint>(bound), Picture());
+    EXPECT_EQ(BoundTexture(), Picture());
 }
 
 TEST_F(PictureEchoTest, EveryFrameIsTenFadingQuadsAndTheTwoTextsGlyphByGlyph)
@@ -636,19 +633,12 @@ TEST_F(PictureEchoTest, LeavesItsStateForTheLayersAbove)
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
-    GLint src = 0, dst = 0, listBase = 0, bound = 0, depth = 0, mode = 0;
-    glGetIntegerv(GL_BLEND_SRC, &src);
-    glGetIntegerv(GL_BLEND_DST, &dst);
-    glGetIntegerv(GL_LIST_BASE, &listBase);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(src, GL_SRC_ALPHA);
-    EXPECT_EQ(dst, GL_ONE);
-    EXPECT_EQ(static_cast<GLuint>(listBase), base);
-    EXPECT_EQ(static_cast<GLuint>(bound), Picture());
-    EXPECT_EQ(depth, 1);
-    EXPECT_EQ(mode, GL_MODELVIEW);
+    EXPECT_EQ(GlInteger(GL_BLEND_SRC), GL_SRC_ALPHA);
+    EXPECT_EQ(GlInteger(GL_BLEND_DST), GL_ONE);
+    EXPECT_EQ(static_cast<GLuint>(GlInteger(GL_LIST_BASE)), base);
+    EXPECT_EQ(BoundTexture(), Picture());
+    EXPECT_EQ(GlInteger(GL_MODELVIEW_STACK_DEPTH), 1);
+    EXPECT_EQ(GlInteger(GL_MATRIX_MODE), GL_MODELVIEW);
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_EQ(std::vector<float>(colour, colour + 4), (std::vector<float>{1, 1, 1, 1}));

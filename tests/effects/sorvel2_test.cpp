@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "effect_fixture.h"
+#include "gl_state.h"
 #include "gl_trace.h"
 #include "orvan_plugin.h"
 #include "stdout_capture.h"
@@ -421,13 +422,9 @@ TEST_F(Sorvel2Test, LeavesItsStateForTheLayersAboveAndTheRestAsItFoundIt)
     EXPECT_TRUE(glIsEnabled(GL_NORMALIZE));
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
-    GLint depthFunc = 0, depth = 0, mode = 0;
-    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(depthFunc, GL_GREATER);
-    EXPECT_EQ(depth, 1);
-    EXPECT_EQ(mode, GL_MODELVIEW);
+    EXPECT_EQ(GlInteger(GL_DEPTH_FUNC), GL_GREATER);
+    EXPECT_EQ(GlInteger(GL_MODELVIEW_STACK_DEPTH), 1);
+    EXPECT_EQ(GlInteger(GL_MATRIX_MODE), GL_MODELVIEW);
     GLfloat lightDiffuse[4];
     glGetLightfv(GL_LIGHT1, GL_DIFFUSE, lightDiffuse);
     for (int i = 0; i < 4; ++i)

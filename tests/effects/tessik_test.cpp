@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "effect_fixture.h"
+#include "gl_state.h"
 #include "gl_trace.h"
 #include "orvan_plugin.h"
 #include "stdout_capture.h"
@@ -489,13 +490,9 @@ TEST_F(TessikTest, LeavesItsStateForTheLayersAbove)
     EXPECT_TRUE(glIsEnabled(GL_BLEND));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
-    GLint depthFunc = 0, mode = 0, depth = 0;
-    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    EXPECT_EQ(depthFunc, GL_LESS);
-    EXPECT_EQ(mode, GL_MODELVIEW);
-    EXPECT_EQ(depth, 1);
+    EXPECT_EQ(GlInteger(GL_DEPTH_FUNC), GL_LESS);
+    EXPECT_EQ(GlInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+    EXPECT_EQ(GlInteger(GL_MODELVIEW_STACK_DEPTH), 1);
 
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "effect_fixture.h"
+#include "gl_state.h"
 #include "gl_trace.h"
 #include "orvan_plugin.h"
 #include "orvan_plugin_host.h"
@@ -544,17 +545,11 @@ TEST_F(ZantheTest, LeavesItsStateForTheLayersAbove)
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-    GLint src = 0, dst = 0, bound = 0, mode = 0, depth = 0;
-    glGetIntegerv(GL_BLEND_SRC, &src);
-    glGetIntegerv(GL_BLEND_DST, &dst);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    EXPECT_EQ(src, GL_SRC_ALPHA);
-    EXPECT_EQ(dst, GL_ONE);
-    EXPECT_EQ(GLuint(bound), GlName(pool_, 3));
-    EXPECT_EQ(mode, GL_MODELVIEW);
-    EXPECT_EQ(depth, 1);
+    EXPECT_EQ(GlInteger(GL_BLEND_SRC), GL_SRC_ALPHA);
+    EXPECT_EQ(GlInteger(GL_BLEND_DST), GL_ONE);
+    EXPECT_EQ(BoundTexture(), GlName(pool_, 3));
+    EXPECT_EQ(GlInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+    EXPECT_EQ(GlInteger(GL_MODELVIEW_STACK_DEPTH), 1);
 
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "gl_state.h"
 #include "test_window.h"
 #include "win_console.h"
 #include "win_handles.h"
@@ -51,9 +52,7 @@ TEST(Window, OpensWithACurrentCompatibilityContext)
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
     ASSERT_NE(nullptr, version);
     EXPECT_EQ(nullptr, std::strstr(version, "Core")) << version;
-    GLint depthBits = 0;
-    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
-    EXPECT_GE(depthBits, 16);
+    EXPECT_GE(GlInteger(GL_DEPTH_BITS), 16);
     CloseTestWindow(window);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "gl_calls.h"
+#include "gl_state.h"
 #include "gl_test.h"
 #include "gl_trace.h"
 #include "orvan_gl.h"
@@ -22,24 +23,6 @@ const char kBusy[] = "OrvanGL Render to Texture Error - rtt requested but alread
 // Creation asks for the component count 3, and GL reports it back as given.
 const GLint kCreatedFormat = 3;
 const char kIdle[] = "OrvanGL Render To Texture Error - tried to end rtt but not in rtt mode\n";
-
-GLint LevelParameter(GLuint texture, GLenum name)
-{
-    GLint previous = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    GLint value = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, name, &value);
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous));
-    return value;
-}
-
-GLuint BoundTexture()
-{
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    return static_cast<GLuint>(bound);
-}
 
 class RenderTargets : public GlTest {
 protected:
@@ -83,9 +66,9 @@ TEST_F(RenderTargets, FiveHostTargetsThenAPluginsOwn)
         EXPECT_EQ(record->height, 512);
         EXPECT_TRUE(glIsTexture(record->glTexture));
         EXPECT_EQ(gl.GetTextureId(i), record->glTexture);
-        EXPECT_EQ(LevelParameter(record->glTexture, GL_TEXTURE_WIDTH), 1024);
-        EXPECT_EQ(LevelParameter(record->glTexture, GL_TEXTURE_HEIGHT), 512);
-        EXPECT_EQ(LevelParameter(record->glTexture, GL_TEXTURE_INTERNAL_FORMAT), kCreatedFormat);
+        EXPECT_EQ(TextureLevelParameter(record->glTexture, GL_TEXTURE_WIDTH), 1024);
+        EXPECT_EQ(TextureLevelParameter(record->glTexture, GL_TEXTURE_HEIGHT), 512);
+        EXPECT_EQ(TextureLevelParameter(record->glTexture, GL_TEXTURE_INTERNAL_FORMAT), kCreatedFormat);
     }
     EXPECT_EQ(BoundTexture(), pool.GetTexture(4)->glTexture);
     GLint filter = 0;
@@ -133,8 +116,8 @@ TEST_F(RenderTargets, OneCaptureAtATime)
     EXPECT_EQ(gl.EndRtt(), 0);
     EXPECT_FALSE(gl.rttActive);
     EXPECT_EQ(BoundTexture(), firstName);
-    EXPECT_EQ(LevelParameter(firstName, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA8);
-    EXPECT_EQ(LevelParameter(secondName, GL_TEXTURE_INTERNAL_FORMAT), kCreatedFormat);
+    EXPECT_EQ(TextureLevelParameter(firstName, GL_TEXTURE_INTERNAL_FORMAT), GL_RGBA8);
+    EXPECT_EQ(TextureLevelParameter(secondName, GL_TEXTURE_INTERNAL_FORMAT), kCreatedFormat);
 
     StdoutCapture capture;
     EXPECT_EQ(gl.EndRtt(), 2);
@@ -177,12 +160,10 @@ TEST_P(TargetSizes, CreationUploadsTightRowsAndPutsTheCallersAlignmentBack)
                   GlCall("glPixelStorei", {GL_UNPACK_ALIGNMENT, 8}) +
                   GlCall("glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR}) +
                   GlCall("glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR}));
-    GLint alignment = 0;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    EXPECT_EQ(alignment, 8);
+    EXPECT_EQ(GlInteger(GL_UNPACK_ALIGNMENT), 8);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    EXPECT_EQ(LevelParameter(name, GL_TEXTURE_WIDTH), size.width);
-    EXPECT_EQ(LevelParameter(name, GL_TEXTURE_HEIGHT), size.height);
+    EXPECT_EQ(TextureLevelParameter(name, GL_TEXTURE_WIDTH), size.width);
+    EXPECT_EQ(TextureLevelParameter(name, GL_TEXTURE_HEIGHT), size.height);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, TargetSizes,

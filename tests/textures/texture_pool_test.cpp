@@ -11,6 +11,7 @@
 #include <GL/glext.h>
 
 #include "gl_calls.h"
+#include "gl_state.h"
 #include "gl_test.h"
 #include "gl_trace.h"
 #include "stdout_capture.h"
@@ -356,14 +357,10 @@ TEST_F(TexturePoolGl, UploadReadsRowsOfAnyWidthAndKeepsTheCallersAlignment)
 
     glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
     ASSERT_EQ(pool.LoadTextureEx(file.data(), "odd", 5, 3, 24, 0), 0);
-    GLint alignment = 0;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    EXPECT_EQ(alignment, 8);
+    EXPECT_EQ(GlInteger(GL_UNPACK_ALIGNMENT), 8);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(static_cast<GLuint>(bound), pool.textures[0]->glTexture);
+    EXPECT_EQ(BoundTexture(), pool.textures[0]->glTexture);
     EXPECT_EQ(BoundTexels(GL_RGB, 3), pixels);
 }
 

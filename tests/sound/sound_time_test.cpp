@@ -8,13 +8,14 @@
 TEST_F(SoundTest, TimeRisesOnEveryReadOneToTwoMillisecondsApart)
 {
     StartLibrary();
-    FSOUND_STREAM* stream = OpenImage(EncodeMp3(MakeBeat(44100, 2, 44100 * 3, 500)));
+    FSOUND_STREAM* stream = OpenImage(EncodeMp3(MakeBeat(44100, 2, 44100 * 6, 500)));
     ASSERT_NE(stream, nullptr);
     int channel = FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 1);
     ASSERT_GE(channel, 0);
     FSOUND_SetPaused(channel, 0);
     ASSERT_TRUE(WaitFor([&] { return FSOUND_Stream_GetTime(stream) >= 200; }, std::chrono::seconds(2)));
 
+    // The beat lasts six seconds, longer than five windows.
     // One window of 500 reads a millisecond apart: every read must be later
     // than the one before, and the window's span must match the wall clock.
     // The clock rightly stands still while the device's thread is starved of

@@ -3,13 +3,13 @@
 #include <IL/il.h>
 #include <IL/ilu.h>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "host_file.h"
 #include "host_path.h"
 #include "importers.h"
 #include "jpeg_segments.h"
@@ -17,20 +17,6 @@
 #include "texture.h"
 
 namespace {
-
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& contents)
-{
-    FILE* in = fopen(path.c_str(), "rb");
-    if (!in)
-        return false;
-    uint8_t block[4096];
-    size_t got;
-    while ((got = fread(block, 1, sizeof block, in)) > 0)
-        contents.insert(contents.end(), block, block + got);
-    const bool ok = !ferror(in);
-    fclose(in);
-    return ok;
-}
 
 // Adobe's inverted inks, as Photoshop stores them: each byte is 255 minus
 // the ink, so red is (1 - cyan)(1 - black), that is C' x K' / 255.
@@ -61,7 +47,7 @@ int ImportJpeg(char* file, Texture* record)
     std::vector<uint8_t> contents;
     bool read = false;
     try {
-        read = ReadWholeFile(path, contents);
+        read = ReadWholeFile(path, SIZE_MAX, contents);
     } catch (const std::bad_alloc&) {
         read = false;
     }

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "host_file.h"
 #include "host_path.h"
 
 namespace {
@@ -151,22 +152,6 @@ const char* CheckHeader(const std::vector<uint8_t>& data, Header& header)
     return nullptr;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data)
-{
-    FILE* in = fopen(path.c_str(), "rb");
-    if (!in)
-        return false;
-    bool ok = fseek(in, 0, SEEK_END) == 0;
-    long size = ok ? ftell(in) : -1;
-    ok = ok && size >= 0 && static_cast<size_t>(size) <= kMaxFileSize && fseek(in, 0, SEEK_SET) == 0;
-    if (ok) {
-        data.resize(static_cast<size_t>(size));
-        ok = data.empty() || fread(data.data(), data.size(), 1, in) == 1;
-    }
-    fclose(in);
-    return ok;
-}
-
 // One row of the DIB from one row of the surface, at the file's depth.
 void PackRow(const uint8_t* source, uint8_t* target, LONG width, int bits)
 {
@@ -219,7 +204,7 @@ SDL_Surface* SurfaceForDepth(SDL_Surface* surface, int bits)
 DibSection* LoadDibSection(LPCSTR name, const char*& reason)
 {
     std::vector<uint8_t> data;
-    if (!ReadWholeFile(PosixPath(name), data)) {
+    if (!ReadWholeFile(PosixPath(name), kMaxFileSize, data)) {
         reason = "cannot read the file";
         return nullptr;
     }

@@ -5,5 +5,3 @@
 
 std::string DataPath(const std::string& name);
 std::string KvdMakePath();
-// The whole file; empty when it cannot be read.
-std::string ReadWholeFile(const std::string& path);

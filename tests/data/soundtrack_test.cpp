@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data_paths.h"
+#include "file_contents.h"
 #include "kvd_timeline.h"
 
 namespace {
@@ -83,7 +84,7 @@ TEST(Soundtrack, TimelineEndsWithinIt)
     long lengthMs = d.decodedFrames * 1000L / 44100L;
     std::vector<KvdEvent> events;
     std::string error;
-    ASSERT_TRUE(ParseKvdTimeline(ReadWholeFile(DataPath("kelda.timeline")), events, error)) << error;
+    ASSERT_TRUE(ParseKvdTimeline(FileContents(DataPath("kelda.timeline")), events, error)) << error;
     ASSERT_FALSE(events.empty());
     for (const KvdEvent& e : events) {
         EXPECT_GE(e.start, 0) << e.name;

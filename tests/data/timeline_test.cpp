@@ -7,6 +7,7 @@
 #include <string>
 
 #include "data_paths.h"
+#include "file_contents.h"
 
 TEST(Timeline, CompilesToTheCommittedScript)
 {
@@ -16,8 +17,8 @@ TEST(Timeline, CompilesToTheCommittedScript)
     std::string command = "'" + KvdMakePath() + "' '" + DataPath("kelda.timeline") + "' '" + out + "' >/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
 
-    std::string made = ReadWholeFile(out);
-    std::string committed = ReadWholeFile(DataPath("kelda.kvd"));
+    std::string made = FileContents(out);
+    std::string committed = FileContents(DataPath("kelda.kvd"));
     std::remove(out.c_str());
     std::remove(folder);
     ASSERT_FALSE(made.empty());

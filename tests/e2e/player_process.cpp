@@ -9,19 +9,11 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
-namespace {
+#include "file_contents.h"
 
-std::string ReadWhole(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+namespace {
 
 void RedirectTo(int fd, const std::string& path)
 {
@@ -139,14 +131,14 @@ PlayerResult PlayerProcess::Wait(double timeoutSeconds)
         result.signal = WIFSIGNALED(waitStatus_) ? WTERMSIG(waitStatus_) : 0;
     }
     result.seconds = ended_ - started_;
-    result.console = sink_ == ConsoleSink::Pipe ? consoleRead_ : ReadWhole(folder_ + "/console.txt");
-    result.errors = ReadWhole(folder_ + "/errors.txt");
+    result.console = sink_ == ConsoleSink::Pipe ? consoleRead_ : FileContents(folder_ + "/console.txt");
+    result.errors = FileContents(folder_ + "/errors.txt");
     return result;
 }
 
 std::string PlayerProcess::ConsoleSoFar() const
 {
-    return ReadWhole(folder_ + "/console.txt");
+    return FileContents(folder_ + "/console.txt");
 }
 
 std::string PlayerProcess::ReadConsoleLines(size_t lines, double timeoutSeconds)

@@ -9,14 +9,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <ostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "console_lines.h"
+#include "file_contents.h"
 #include "mp3_writer.h"
 #include "player_folder.h"
 #include "player_process.h"
@@ -33,17 +32,9 @@ const char kDrawingScript[] =
     "0 600000 0 0 0 cd clear buffer\n"
     "0 600000 1 0 0 - Interference Plugin\n";
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 std::string BuiltFile(const std::string& name)
 {
-    return ReadFile(std::string(KELDA_BIN_DIR) + "/" + name);
+    return FileContents(std::string(KELDA_BIN_DIR) + "/" + name);
 }
 
 // A demo script file: the count, then the records as given.
@@ -115,7 +106,7 @@ std::string Bitmap(int32_t width, int32_t height, uint16_t bits, size_t pixelByt
 
 std::string DataJpeg()
 {
-    return ReadFile(std::string(KELDA_DATA_DIR) + "/kimbel.jpg");
+    return FileContents(std::string(KELDA_DATA_DIR) + "/kimbel.jpg");
 }
 
 // A JPEG whose first segment after the start marker claims 0x100 bytes that
@@ -129,7 +120,7 @@ std::string JpegWithLongSegment()
 // A grey JPEG of 8 x 8 pixels that claims 65000 x 65000 in its frame header.
 std::string JpegClaimingAHugeFrame()
 {
-    std::string s = ReadFile(std::string(KELDA_SOURCE_DIR) + "/tests/fuzz/corpus/fuzz_jpeg/grey.jpg");
+    std::string s = FileContents(std::string(KELDA_SOURCE_DIR) + "/tests/fuzz/corpus/fuzz_jpeg/grey.jpg");
     const size_t frame = s.find("\xFF\xC0", 2);
     if (frame == std::string::npos || frame + 9 > s.size())
         return std::string();
@@ -309,7 +300,7 @@ const std::vector<Case>& Cases()
          End::kPlaysThrough, ""},
         {"picture_grey_jpeg",
          Picture("data/grey.jpg",
-                 ReadFile(std::string(KELDA_SOURCE_DIR) + "/tests/fuzz/corpus/fuzz_jpeg/grey.jpg")),
+                 FileContents(std::string(KELDA_SOURCE_DIR) + "/tests/fuzz/corpus/fuzz_jpeg/grey.jpg")),
          {"Orvan/DevIL JPEG Importer 1.0alpha ", "debug:[picture probe0: 0, 8x8]"},
          End::kPlaysThrough, ""},
         {"picture_bmp_with_a_lying_header", Picture("data/lying.bmp", Bitmap(64, 64, 24, 10)),

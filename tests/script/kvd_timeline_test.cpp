@@ -5,22 +5,14 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <sys/wait.h>
 
+#include "file_contents.h"
 #include "kvd_timeline.h"
 #include "script_event.h"
 #include "script_folder.h"
 
 namespace {
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 TEST(KvdTimeline, RecordsMatchThePlayersLayout)
 {
@@ -155,7 +147,7 @@ TEST(KvdMake, WritesTheFileOfItsTimeline)
     std::vector<KvdEvent> events;
     std::string error;
     ASSERT_TRUE(ParseKvdTimeline(timeline, events, error));
-    EXPECT_EQ(ReadFile(folder.path() + "/out.kvd"), EncodeKvdFile(events));
+    EXPECT_EQ(FileContents(folder.path() + "/out.kvd"), EncodeKvdFile(events));
 }
 
 TEST(KvdMake, RefusesBadInputWithoutWriting)

@@ -2,10 +2,9 @@
 
 #include <GL/gl.h>
 
-
 #include "effect_math.h"
-#include "layer_textures.h"
 #include "effect_quad.h"
+#include "layer_textures.h"
 
 namespace {
 

@@ -16,32 +16,14 @@ std::once_flag g_libraryInit;
 
 const long kCountFrames = 4608;
 
-mpg123_ssize_t ReadImage(void* handle, void* buffer, size_t bytes)
+mpg123_ssize_t ReadMusic(void* handle, void* buffer, size_t bytes)
 {
-    auto* image = static_cast<MemoryImage*>(handle);
-    size_t n = image->size - image->position;
-    if (n > bytes)
-        n = bytes;
-    std::memcpy(buffer, image->data + image->position, n);
-    image->position += n;
-    return mpg123_ssize_t(n);
+    return mpg123_ssize_t(static_cast<StretchReader*>(handle)->Read(buffer, bytes));
 }
 
-off_t SeekImage(void* handle, off_t offset, int whence)
+off_t SeekMusic(void* handle, off_t offset, int whence)
 {
-    auto* image = static_cast<MemoryImage*>(handle);
-    off_t base = 0;
-    if (whence == SEEK_CUR)
-        base = off_t(image->position);
-    else if (whence == SEEK_END)
-        base = off_t(image->size);
-    else if (whence != SEEK_SET)
-        return -1;
-    // Offsets outside the image are refused before they can overflow.
-    if (offset < -base || offset > off_t(image->size) - base)
-        return -1;
-    image->position = size_t(base + offset);
-    return off_t(image->position);
+    return static_cast<StretchReader*>(handle)->Seek(offset, whence);
 }
 
 }  // namespace
@@ -56,12 +38,12 @@ bool Mp3Decoder::Open(const unsigned char* data, size_t size, bool accurate)
 {
     if (handle_ || !data || size == 0)
         return false;
-    repaired_ = CutDamage(data, size);
-    if (!repaired_.empty()) {
-        data = repaired_.data();
-        size = repaired_.size();
-    }
-    if (!Start(data, size))
+    std::vector<Stretch> music = MusicStretches(data, size);
+    cut_ = !music.empty();
+    if (!cut_)
+        music.push_back({0, size});
+    music_ = StretchReader(data, std::move(music));
+    if (!Start())
         return false;
 
     int64_t length = 0;
@@ -72,7 +54,7 @@ bool Mp3Decoder::Open(const unsigned char* data, size_t size, bool accurate)
         length = DecodeToEnd();
         mpg123_delete(handle_);
         handle_ = nullptr;
-        if (!Start(data, size))
+        if (!Start())
             return false;
     } else {
         length = int64_t(mpg123_length(handle_));
@@ -84,7 +66,7 @@ bool Mp3Decoder::Open(const unsigned char* data, size_t size, bool accurate)
     return true;
 }
 
-bool Mp3Decoder::Start(const unsigned char* data, size_t size)
+bool Mp3Decoder::Start()
 {
     std::call_once(g_libraryInit, [] { mpg123_init(); });
 
@@ -92,9 +74,7 @@ bool Mp3Decoder::Start(const unsigned char* data, size_t size)
     handle_ = mpg123_new(nullptr, &error);
     if (!handle_)
         return false;
-    image_.data = data;
-    image_.size = size;
-    image_.position = 0;
+    music_.Seek(0, SEEK_SET);
 
     mpg123_param(handle_, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_GAPLESS, 0.0);
     // 16-bit output at the file's own rate; the stream converts rate and
@@ -106,9 +86,9 @@ bool Mp3Decoder::Start(const unsigned char* data, size_t size)
     for (size_t i = 0; i < rateCount; ++i)
         mpg123_format(handle_, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
 
-    if (mpg123_replace_reader_handle(handle_, ReadImage, SeekImage, nullptr) != MPG123_OK)
+    if (mpg123_replace_reader_handle(handle_, ReadMusic, SeekMusic, nullptr) != MPG123_OK)
         return false;
-    if (mpg123_open_handle(handle_, &image_) != MPG123_OK)
+    if (mpg123_open_handle(handle_, &music_) != MPG123_OK)
         return false;
 
     long rate = 0;
@@ -122,11 +102,14 @@ bool Mp3Decoder::Start(const unsigned char* data, size_t size)
     // the first frame said.
     mpg123_format_none(handle_);
     mpg123_format(handle_, rate, channels, MPG123_ENC_SIGNED_16);
-    // Once the audio has begun, damage that could not be cut out (in free
-    // format, whose headers do not give the frames' ends) is skipped however
-    // long it is, and decoding goes on to the end of the image. Junk before
-    // the first frame is still bounded, so what holds no audio is refused.
-    mpg123_param(handle_, MPG123_RESYNC_LIMIT, -1, 0.0);
+    // Music that could not be told from the rest before decoding (free
+    // format, whose headers do not give the frames' ends) is left to
+    // libmpg123's own search: once the audio has begun, damage is skipped
+    // however long it is, and decoding goes on to the end of the image.
+    // Junk before the first frame is still bounded, so what holds no audio
+    // is refused. Music that was told needs no search.
+    if (!cut_)
+        mpg123_param(handle_, MPG123_RESYNC_LIMIT, -1, 0.0);
 
     rate_ = int(rate);
     channels_ = channels;

@@ -1,20 +1,14 @@
 // One MP3 image in memory, decoded to 16-bit PCM with libmpg123.
 #pragma once
 
+#include "fsound_stretch_reader.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 struct mpg123_handle_struct;
 
 namespace fsound {
-
-// The bytes mpg123 reads through its replaced reader.
-struct MemoryImage {
-    const unsigned char* data = nullptr;
-    size_t size = 0;
-    size_t position = 0;
-};
 
 class Mp3Decoder {
 public:
@@ -23,8 +17,9 @@ public:
     Mp3Decoder(const Mp3Decoder&) = delete;
     Mp3Decoder& operator=(const Mp3Decoder&) = delete;
 
-    // False when the image holds no playable MP3 audio. Damaged stretches
-    // in the middle are skipped. With accurate, the image is decoded once up
+    // False when the image holds no playable MP3 audio. Only its music is
+    // decoded: what is not frames, before, between or after them, is
+    // skipped. With accurate, the image is decoded once up
     // front so the length is exactly what Read gives, not a guess from the
     // header or the file size. data must outlive the decoder.
     bool Open(const unsigned char* data, size_t size, bool accurate);
@@ -39,14 +34,14 @@ public:
     long Read(int16_t* out, long maxFrames);
 
 private:
-    // A fresh handle reading the image from its start, its format read.
-    bool Start(const unsigned char* data, size_t size);
+    // A fresh handle reading the music from its start, its format read.
+    bool Start();
     // Reads everything; the number of frames Read gave.
     int64_t DecodeToEnd();
 
     mpg123_handle_struct* handle_ = nullptr;
-    std::vector<unsigned char> repaired_;  // the image less its damage, if it had any
-    MemoryImage image_;
+    StretchReader music_;
+    bool cut_ = false;  // the music was told from the rest before decoding
     int rate_ = 0;
     int channels_ = 0;
     int64_t lengthFrames_ = 0;

@@ -1,5 +1,6 @@
 #include "fsound_mp3_frames.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace fsound {
@@ -18,82 +19,87 @@ const int kKbps[2][3][15] = {
 // Hertz by [version bits][sample rate index]; version bits 1 are reserved.
 const long kRates[4][3] = {{11025, 12000, 8000}, {0, 0, 0}, {22050, 24000, 16000}, {44100, 48000, 32000}};
 
-// Sync, version, layer and sample rate: what frames of one stream share.
-const uint32_t kSameStream = 0xFFFE0C00u;
+// Sync, version, layer and sample rate: what frames of one kind share.
+const uint32_t kSameKind = 0xFFFE0C00u;
 const uint32_t kMonoMode = 3;
+const size_t kId3v1Bytes = 128;
 
 uint32_t HeaderAt(const unsigned char* p)
 {
     return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
 }
 
-bool SameStream(uint32_t a, uint32_t b)
+// Of one kind, mono or not: joint and plain stereo alternate within a stream.
+bool SameKind(uint32_t a, uint32_t b)
 {
     bool monoA = ((a >> 6) & 3) == kMonoMode;
     bool monoB = ((b >> 6) & 3) == kMonoMode;
-    return (a & kSameStream) == (b & kSameStream) && monoA == monoB;
+    return (a & kSameKind) == (b & kSameKind) && monoA == monoB;
 }
 
-class FrameFinder {
+// The frames in the first end bytes of an image.
+class Frames {
 public:
-    FrameFinder(const unsigned char* data, size_t size) : data_(data), size_(size) {}
+    Frames(const unsigned char* data, size_t end) : data_(data), end_(end) {}
 
-    void SetStream(uint32_t header)
-    {
-        stream_ = header;
-        searchedFrom_ = 1;
-        found_ = 0;
-    }
+    bool HasHeader(size_t at) const { return at + 4 <= end_; }
+    uint32_t Header(size_t at) const { return HeaderAt(data_ + at); }
 
-    // Length of the frame at at, 0 when none of the stream's kind starts
-    // there or it runs past the end.
+    // Length of the frame at at, 0 when none starts there or it runs past
+    // the end.
     long FrameAt(size_t at) const
     {
-        if (at + 4 > size_)
+        if (!HasHeader(at) || data_[at] != 0xFF)
             return 0;
-        uint32_t header = HeaderAt(data_ + at);
-        if (stream_ != 0 && !SameStream(stream_, header))
-            return 0;
-        long bytes = MpegFrameBytes(header);
-        return bytes > 0 && size_t(bytes) <= size_ - at ? bytes : 0;
+        long bytes = MpegFrameBytes(Header(at));
+        return bytes > 0 && size_t(bytes) <= end_ - at ? bytes : 0;
     }
 
     // A frame starts at at and the next one, of the same kind, where it
-    // ends (or the image ends there).
+    // ends (or the end is there).
     bool ChainsAt(size_t at) const
     {
         long bytes = FrameAt(at);
         if (bytes == 0)
             return false;
         size_t next = at + size_t(bytes);
-        if (next == size_)
-            return true;
-        long following = FrameAt(next);
-        return following > 0 && SameStream(HeaderAt(data_ + at), HeaderAt(data_ + next));
+        return next == end_ || (FrameAt(next) > 0 && SameKind(Header(at), Header(next)));
     }
 
-    // The first position from from on where frames chain; size_ for none.
-    // Positions searched once are not searched again.
-    size_t NextChain(size_t from)
+    // The first position from from on where frames chain; the end for none.
+    size_t NextChain(size_t from) const
     {
-        if (from >= searchedFrom_ && from <= found_)
-            return found_;
         size_t at = from;
-        while (at < size_ && !ChainsAt(at))
+        while (at < end_ && !ChainsAt(at))
             ++at;
-        searchedFrom_ = from;
-        found_ = at;
-        return at;
+        return std::min(at, end_);
     }
 
 private:
     const unsigned char* data_;
-    size_t size_;
-    uint32_t stream_ = 0;
-    size_t searchedFrom_ = 1;
-    size_t found_ = 0;
+    size_t end_;
 };
 
+// The stretches kept so far, merged where one ends at the next.
+class Kept {
+public:
+    void Add(size_t from, size_t bytes)
+    {
+        if (bytes == 0)
+            return;
+        if (!stretches_.empty() && stretches_.back().from + stretches_.back().bytes == from)
+            stretches_.back().bytes += bytes;
+        else
+            stretches_.push_back({from, bytes});
+    }
+    std::vector<Stretch> Take() { return std::move(stretches_); }
+
+private:
+    std::vector<Stretch> stretches_;
+};
+
+// The length of the ID3v2 tag at the start, 0 for none or one that does not
+// fit the image.
 size_t Id3v2Bytes(const unsigned char* data, size_t size)
 {
     if (size < 10 || std::memcmp(data, "ID3", 3) != 0)
@@ -101,7 +107,16 @@ size_t Id3v2Bytes(const unsigned char* data, size_t size)
     size_t body = size_t(data[6] & 0x7f) << 21 | size_t(data[7] & 0x7f) << 14 | size_t(data[8] & 0x7f) << 7 |
                   size_t(data[9] & 0x7f);
     size_t footer = (data[5] & 0x10) != 0 ? 10 : 0;
-    return 10 + body + footer;
+    size_t bytes = 10 + body + footer;
+    return bytes <= size ? bytes : 0;
+}
+
+// Where the ID3v1 tag of the last 128 bytes begins; size for none.
+size_t Id3v1At(const unsigned char* data, size_t size)
+{
+    if (size < kId3v1Bytes || std::memcmp(data + size - kId3v1Bytes, "TAG", 3) != 0)
+        return size;
+    return size - kId3v1Bytes;
 }
 
 }  // namespace
@@ -128,39 +143,40 @@ long MpegFrameBytes(uint32_t header)
     return 144 * bitsPerSecond / rate + padding;
 }
 
-std::vector<unsigned char> CutDamage(const unsigned char* data, size_t size)
+std::vector<Stretch> MusicStretches(const unsigned char* data, size_t size)
 {
-    size_t start = Id3v2Bytes(data, size);
-    if (start >= size)
+    if (!data)
         return {};
-    FrameFinder finder(data, size);
-    size_t at = finder.NextChain(start);
-    if (at >= size)
+    size_t tag = Id3v1At(data, size);
+    size_t head = Id3v2Bytes(data, tag);
+    Frames frames(data, tag);
+    size_t at = frames.NextChain(head);
+    if (at >= tag)
         return {};
-    finder.SetStream(HeaderAt(data + at));
 
-    std::vector<unsigned char> kept(data, data + at);
-    bool cut = false;
-    while (at < size) {
-        long bytes = finder.FrameAt(at);
-        // The last frame has nothing after it: what follows it is taken as
-        // a tag or the end of a cut file, not as damage.
-        size_t next = bytes > 0 && finder.ChainsAt(at) ? at : finder.NextChain(at + 1);
-        if (bytes > 0 && (next == at || next >= size)) {
-            kept.insert(kept.end(), data + at, data + at + bytes);
+    Kept kept;
+    kept.Add(0, head);
+    // The header of the frame kept right before at; 0 after a cut.
+    uint32_t previous = 0;
+    while (at < tag) {
+        long bytes = frames.FrameAt(at);
+        bool follows = previous != 0 && frames.HasHeader(at) && SameKind(previous, frames.Header(at));
+        if (bytes > 0 && (follows || frames.ChainsAt(at))) {
+            kept.Add(at, size_t(bytes));
+            previous = frames.Header(at);
             at += size_t(bytes);
             continue;
         }
-        if (next >= size) {
-            kept.insert(kept.end(), data + at, data + size);
+        if (follows && MpegFrameBytes(frames.Header(at)) > 0) {
+            // A frame of the run, cut short by the end.
+            kept.Add(at, tag - at);
             break;
         }
-        cut = true;
-        at = next;
+        previous = 0;
+        at = frames.NextChain(at + 1);
     }
-    if (!cut)
-        return {};
-    return kept;
+    kept.Add(tag, size - tag);
+    return kept.Take();
 }
 
 }  // namespace fsound

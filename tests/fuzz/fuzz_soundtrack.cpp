@@ -1,7 +1,8 @@
-// The soundtrack's decode on any bytes: the MP3 decoder opened as the player
-// opens its stream (the image in memory, accurate length), every frame
-// pulled and converted to the device's rate as the stream's decoding thread
-// does. The audio must end exactly at its length, and the device frames must
+// The soundtrack's decode on any bytes: the music told from the rest in
+// order, each byte at most once and inside the image; the MP3 decoder
+// opened as the player opens its stream (the image in memory, accurate
+// length), every frame pulled and converted to the device's rate as the
+// stream's decoding thread does. The audio must end exactly at its length, and the device frames must
 // be exactly what the converter promises for the frames decoded.
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "fsound_mp3_decoder.h"
+#include "fsound_mp3_frames.h"
 #include "fsound_rate.h"
 
 namespace {
@@ -22,6 +24,13 @@ constexpr int64_t kMaxFrames = 30 * 48000;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    size_t end = 0;
+    for (const fsound::Stretch& s : fsound::MusicStretches(data, size)) {
+        if (s.bytes == 0 || s.from < end || s.from > size || s.bytes > size - s.from)
+            abort();
+        end = s.from + s.bytes;
+    }
+
     fsound::Mp3Decoder decoder;
     if (!decoder.Open(data, size, true))
         return 0;

@@ -7,7 +7,7 @@ packages=(
     libsdl2-dev libmpg123-dev libmp3lame-dev libdevil-dev
     libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
     libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation
-    libgtest-dev libbenchmark-dev madplay
+    libgtest-dev libbenchmark-dev madplay ffmpeg
     xvfb xauth libxtst-dev
     clang libclang-rt-14-dev
 )

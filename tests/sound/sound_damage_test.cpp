@@ -3,14 +3,13 @@
 // as long as another decoder (madplay, on libmad) makes it.
 #include "sound_fixture.h"
 
+#include "reference_decode.h"
+
 #include "fsound_mp3_decoder.h"
 #include "fsound_mp3_frames.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <random>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -73,39 +72,6 @@ std::vector<unsigned char> Damaged(std::vector<unsigned char> image, const Damag
     return image;
 }
 
-// Frames (stereo samples) madplay decodes from the image; -1 when it cannot run.
-long MadplayFrames(const std::vector<unsigned char>& image, const std::string& path)
-{
-    if (!WriteMp3File(path, image))
-        return -1;
-    std::string command = "madplay --very-quiet --output=raw:- '" + path + "' 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return -1;
-    long bytes = 0;
-    char buffer[1 << 15];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        bytes += long(n);
-    int status = pclose(pipe);
-    std::remove(path.c_str());
-    if (status != 0)
-        return -1;
-    return bytes / long(2 * sizeof(int16_t));
-}
-
-long NonSilentSpan(const std::vector<int16_t>& stereo)
-{
-    long frames = long(stereo.size() / 2);
-    long first = 0;
-    while (first < frames && stereo[size_t(2 * first)] == 0 && stereo[size_t(2 * first + 1)] == 0)
-        ++first;
-    long last = frames - 1;
-    while (last > first && stereo[size_t(2 * last)] == 0 && stereo[size_t(2 * last + 1)] == 0)
-        --last;
-    return first < frames ? last - first + 1 : 0;
-}
-
 }  // namespace
 
 // The decoder gives exactly the length it reported, and that is what
@@ -119,8 +85,9 @@ TEST_P(DamagedSoundtrackTest, PlaysOnToTheEnd)
     std::vector<unsigned char> good = EncodeMp3(MakeTone(kRate, 2, kRate * 2, 440.0));
     ASSERT_FALSE(good.empty());
     std::vector<unsigned char> image = Damaged(c.freeFormat ? InFreeFormat(good) : good, c.damage);
-    long reference = MadplayFrames(image, deviceFile_ + ".mp3");
-    ASSERT_GT(reference, 0) << "madplay did not run (scripts/deps.sh installs it)";
+    std::vector<int16_t> madplay;
+    ASSERT_TRUE(MadplayDecode(image, &madplay)) << "madplay did not run (scripts/deps.sh installs it)";
+    long reference = long(madplay.size() / 2);
     ASSERT_LT(reference, kRate * 2 - 3 * kFrameSamples) << "the damage costs madplay nothing";
 
     fsound::Mp3Decoder decoder;

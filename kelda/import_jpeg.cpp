@@ -40,8 +40,11 @@ bool LoadIntoDevil(const std::string& path, std::vector<uint8_t>& contents)
 {
     if (!JpegEndsInFinalScan(contents.data(), contents.size()))
         return ilLoadImage(path.c_str());
-    contents.push_back(0xFF);
-    contents.push_back(0xD9);
+    try {
+        contents.insert(contents.end(), {0xFF, 0xD9});
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     return contents.size() <= UINT32_MAX && JpegCodedDataWhole(contents.data(), contents.size()) &&
            ilLoadL(IL_JPG, contents.data(), static_cast<ILuint>(contents.size()));
 }

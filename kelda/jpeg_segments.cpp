@@ -61,12 +61,14 @@ bool FrameFits(const uint8_t* segment, size_t length)
     return width * height * 3 <= kMaxPixelBytes;
 }
 
-// How a walk over the segments ended.
+// How a walk over the segments ended. Bytes that run out where a marker is
+// due, or inside a scan's coded data, make libjpeg read past the end rather
+// than skip past it, which DevIL's reader survives.
 enum class WalkEnd {
-    kImageEnd,        // at the end-of-image marker
-    kBetweenSegments, // the bytes ran out where a marker was due
-    kInScan,          // the bytes ran out inside a scan's coded data
-    kBroken,          // no start marker, a segment past the end, or the visit said stop
+    kImageEnd,         // at the end-of-image marker
+    kBetweenSegments,  // the bytes ran out where a marker was due
+    kInScan,           // the bytes ran out inside a scan's coded data
+    kBroken,           // no start marker, a segment past the end, or the visit said stop
 };
 
 // Walks the marker segments as libjpeg reads them, handing each segment that

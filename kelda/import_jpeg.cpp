@@ -12,6 +12,7 @@
 #include "host_file.h"
 #include "host_path.h"
 #include "importers.h"
+#include "jpeg_coded_data.h"
 #include "jpeg_segments.h"
 #include "orvan_core.h"
 #include "texture.h"
@@ -27,6 +28,25 @@ void AdobeCmykToRgb(const uint8_t* cmyk, size_t pixels, uint8_t* rgb)
         for (int c = 0; c < 3; c++)
             rgb[c] = static_cast<uint8_t>((cmyk[c] * black + 127) / 255);
     }
+}
+
+// Loads the file into the bound DevIL image. DevIL refuses a file that ends
+// without its end-of-image marker, as some cameras and encoders write them,
+// even where libjpeg reads the whole picture. Such a file goes to DevIL from
+// memory with the marker added, but only when its scans cover the whole
+// picture and their coded data is whole: a file cut inside its data would
+// otherwise show with its missing part in grey.
+bool LoadIntoDevil(const std::string& path, std::vector<uint8_t>& contents)
+{
+    if (!JpegEndsInFinalScan(contents.data(), contents.size()))
+        return ilLoadImage(path.c_str());
+    try {
+        contents.insert(contents.end(), {0xFF, 0xD9});
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return contents.size() <= UINT32_MAX && JpegCodedDataWhole(contents.data(), contents.size()) &&
+           ilLoadL(IL_JPG, contents.data(), static_cast<ILuint>(contents.size()));
 }
 
 }  // namespace
@@ -51,8 +71,7 @@ int ImportJpeg(char* file, Texture* record)
     } catch (const std::bad_alloc&) {
         read = false;
     }
-    if (!read || !JpegSegmentsFit(contents.data(), contents.size()) ||
-        !ilLoadImage(const_cast<char*>(path.c_str()))) {
+    if (!read || !JpegSegmentsFit(contents.data(), contents.size()) || !LoadIntoDevil(path, contents)) {
         Orvan_Core_Print("JPEG IMPORT ERROR - unable to load \"%s\"!\n", file);
         ilDeleteImages(1, &image);
         return -1;

@@ -1,5 +1,6 @@
 #include "jpeg_segments.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -60,27 +61,37 @@ bool FrameFits(const uint8_t* segment, size_t length)
     return width * height * 3 <= kMaxPixelBytes;
 }
 
-}  // namespace
+// How a walk over the segments ended. Bytes that run out where a marker is
+// due, or inside a scan's coded data, make libjpeg read past the end rather
+// than skip past it, which DevIL's reader survives.
+enum class WalkEnd {
+    kImageEnd,         // at the end-of-image marker
+    kBetweenSegments,  // the bytes ran out where a marker was due
+    kInScan,           // the bytes ran out inside a scan's coded data
+    kBroken,           // no start marker, a segment past the end, or the visit said stop
+};
 
-bool JpegSegmentsFit(const uint8_t* data, size_t size)
+// Walks the marker segments as libjpeg reads them, handing each segment that
+// has a length to visit(code, segment, length), the segment starting at its
+// two length bytes; visit returns false to stop the walk.
+template <typename Visit>
+WalkEnd WalkSegments(const uint8_t* data, size_t size, Visit visit)
 {
     if (size < 2 || data[0] != 0xFF || data[1] != kSoi)
-        return false;
+        return WalkEnd::kBroken;
     size_t at = 2;
     for (;;) {
         at = FindMarker(data, size, at);
         if (at >= size)
-            return true;  // cut short between segments: a read, not a skip
+            return WalkEnd::kBetweenSegments;
         const uint8_t code = data[at++];
         if (code == kEoi)
-            return true;
+            return WalkEnd::kImageEnd;
         if (StandsAlone(code))
             continue;
         const size_t length = SegmentLength(data, size, at);
-        if (length == 0)
-            return false;
-        if (IsFrame(code) && !FrameFits(data + at, length))
-            return false;
+        if (length == 0 || !visit(code, data + at, length))
+            return WalkEnd::kBroken;
         at += length;
         if (code != kSos)
             continue;
@@ -93,31 +104,97 @@ bool JpegSegmentsFit(const uint8_t* data, size_t size)
             at++;
         }
         if (at + 1 >= size)
-            return true;  // the scan is cut short: libjpeg stops reading there
+            return WalkEnd::kInScan;
     }
+}
+
+// Which coefficients of the frame's components the scans have coded down to
+// their last bit. A sequential scan codes its components whole; a
+// progressive one codes the band Ss to Se down to bit Al, so a coefficient is
+// whole once a scan with Al 0 has covered it.
+class Coverage {
+public:
+    bool Frame(uint8_t code, const uint8_t* segment, size_t length)
+    {
+        if (count_ != 0 || length < 8)
+            return false;
+        const size_t count = segment[7];
+        if (count == 0 || count > kMaxComponents || length < 8 + 3 * count)
+            return false;
+        for (size_t c = 0; c < count; c++)
+            ids_[c] = segment[8 + 3 * c];
+        count_ = count;
+        progressive_ = (code & 0x03) == 0x02;
+        return true;
+    }
+
+    bool Scan(const uint8_t* segment, size_t length)
+    {
+        if (length < 3)
+            return false;
+        const size_t count = segment[2];
+        if (count_ == 0 || length < 6 + 2 * count)
+            return false;
+        const uint8_t* band = segment + 3 + 2 * count;
+        const size_t first = progressive_ ? band[0] : 0;
+        const size_t last = progressive_ ? band[1] : kCoefficients - 1;
+        const bool lastBit = !progressive_ || (band[2] & 0x0F) == 0;
+        for (size_t i = 0; i < count; i++) {
+            const uint8_t* component = std::find(ids_, ids_ + count_, segment[3 + 2 * i]);
+            if (component == ids_ + count_)
+                return false;
+            for (size_t k = first; k <= last && k < kCoefficients; k++)
+                whole_[component - ids_][k] |= lastBit;
+        }
+        return true;
+    }
+
+    bool Whole() const
+    {
+        for (size_t c = 0; c < count_; c++)
+            for (size_t k = 0; k < kCoefficients; k++)
+                if (!whole_[c][k])
+                    return false;
+        return count_ != 0;
+    }
+
+private:
+    static constexpr size_t kMaxComponents = 10;  // as libjpeg takes them
+    static constexpr size_t kCoefficients = 64;
+    uint8_t ids_[kMaxComponents] = {};
+    bool whole_[kMaxComponents][kCoefficients] = {};
+    size_t count_ = 0;
+    bool progressive_ = false;
+};
+
+}  // namespace
+
+bool JpegSegmentsFit(const uint8_t* data, size_t size)
+{
+    return WalkSegments(data, size, [](uint8_t code, const uint8_t* segment, size_t length) {
+               return !IsFrame(code) || FrameFits(segment, length);
+           }) != WalkEnd::kBroken;
 }
 
 bool JpegHasAdobeMarker(const uint8_t* data, size_t size)
 {
     static const char kSignature[] = "Adobe";
-    if (size < 2 || data[0] != 0xFF || data[1] != kSoi)
-        return false;
-    size_t at = 2;
-    for (;;) {
-        at = FindMarker(data, size, at);
-        if (at >= size)
-            return false;
-        const uint8_t code = data[at++];
-        if (code == kEoi || code == kSos)
-            return false;
-        if (StandsAlone(code))
-            continue;
-        const size_t length = SegmentLength(data, size, at);
-        if (length == 0)
-            return false;
+    bool found = false;
+    WalkSegments(data, size, [&found](uint8_t code, const uint8_t* segment, size_t length) {
         // libjpeg takes the marker only with its 12 bytes of data whole.
-        if (code == kApp14 && length >= 2 + 12 && memcmp(data + at + 2, kSignature, 5) == 0)
-            return true;
-        at += length;
-    }
+        found = code == kApp14 && length >= 2 + 12 && memcmp(segment + 2, kSignature, 5) == 0;
+        return !found && code != kSos;
+    });
+    return found;
+}
+
+bool JpegEndsInFinalScan(const uint8_t* data, size_t size)
+{
+    Coverage coverage;
+    const WalkEnd end = WalkSegments(data, size, [&coverage](uint8_t code, const uint8_t* segment, size_t length) {
+        if (IsFrame(code))
+            return coverage.Frame(code, segment, length);
+        return code != kSos || coverage.Scan(segment, length);
+    });
+    return end == WalkEnd::kInScan && coverage.Whole();
 }

@@ -16,3 +16,9 @@ bool JpegSegmentsFit(const uint8_t* data, size_t size);
 // first scan, as libjpeg looks for one. Four-component pictures that carry it
 // store their inks inverted, Photoshop's way.
 bool JpegHasAdobeMarker(const uint8_t* data, size_t size);
+
+// Whether the bytes end inside a scan's coded data with no end-of-image
+// marker, after scans that code every coefficient of every component of the
+// frame to its last bit: only the end of that scan's data and the marker can
+// be missing. Whether the coded data is whole only decoding can tell.
+bool JpegEndsInFinalScan(const uint8_t* data, size_t size);

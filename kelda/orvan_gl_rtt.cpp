@@ -29,15 +29,13 @@ int OrvanGL::CreateRttTarget(int width, int height)
 
     // The creation only sizes the texture; its texels stay undefined until the
     // first capture, so the scratch buffer's contents do not matter. Its rows
-    // are exactly width x 3 bytes: at GL's default alignment of 4, widths 1
-    // and 2 would make GL read past it. The caller's alignment is put back.
-    size_t bytes = static_cast<size_t>(width > 0 ? width : 0) * static_cast<size_t>(height > 0 ? height : 0) * 3;
+    // are padded to 8 bytes, GL's largest unpack alignment, so GL reads within
+    // it whatever alignment stands: rows of exactly width x 3 bytes would be
+    // read past at GL's default of 4 for widths 1 and 2.
+    const size_t row = (static_cast<size_t>(width > 0 ? width : 0) * 3 + 7) / 8 * 8;
+    const size_t bytes = row * static_cast<size_t>(height > 0 ? height : 0);
     void* pixels = malloc(bytes ? bytes : 1);
-    GLint alignment = 4;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glTexImage2D(GL_TEXTURE_2D, 0, 3, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     free(pixels);
 
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);

@@ -89,15 +89,21 @@ int TexturePool::LoadTextureEx(char* file, const char* name, int width, int heig
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
 
-    // The importers' rows are exactly width x 3 bytes long; at GL's default
-    // alignment of 4 a width such as 5 would make GL read past the buffer.
-    // The caller's alignment is put back afterwards.
+    // The importers' rows are exactly width x 3 bytes long, and GL reads rows
+    // at its default unpack alignment of 4, which nothing changes. Where a row
+    // is not a multiple of 4 bytes (a width such as 5) GL would read past the
+    // buffer, so only there the upload reads at alignment 1 and puts the
+    // caller's alignment back.
+    const bool unaligned = static_cast<long long>(record->width) * 3 % 4 != 0;
     GLint alignment = 4;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    if (unaligned) {
+        glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    }
     glTexImage2D(GL_TEXTURE_2D, 0, 3, record->width, record->height, 0,
                  static_cast<GLenum>(format), GL_UNSIGNED_BYTE, record->bitmap);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    if (unaligned)
+        glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     return 0;
 }
 

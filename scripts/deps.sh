@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake pkg-config
-    libsdl2-dev libmpg123-dev libmp3lame-dev libdevil-dev
+    libsdl2-dev libmpg123-dev libmp3lame-dev libdevil-dev libjpeg-dev libjpeg-turbo-progs
     libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
     libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation
     libgtest-dev libbenchmark-dev madplay ffmpeg

@@ -74,6 +74,9 @@ convert -size 16x8 gradient:red-blue -quality 80 "$d/colour.jpg"
 convert -size 8x8 gradient:white-black -colorspace Gray -quality 80 "$d/grey.jpg"
 convert -size 16x16 plasma:fractal -interlace Plane -quality 60 "$d/progressive.jpg"
 convert -size 9x5 xc:orange -sampling-factor 4:2:0 -quality 90 "$d/odd_size.jpg"
+# Without their end-of-image marker, as some cameras write them.
+head -c -2 "$d/colour.jpg" > "$d/colour_unended.jpg"
+head -c -2 "$d/progressive.jpg" > "$d/progressive_unended.jpg"
 # Adobe CMYK and YCCK, as the importer tests read them.
 cp "$here/../textures/cmyk/plas_1_cmyk.jpg" "$d/adobe_cmyk.jpg"
 cp "$here/../textures/cmyk/plas_1_ycck.jpg" "$d/adobe_ycck.jpg"

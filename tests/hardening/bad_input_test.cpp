@@ -289,6 +289,11 @@ const std::vector<Case>& Cases()
          {"Orvan/DevIL JPEG Importer 1.0alpha ", "JPEG IMPORT ERROR - unable to load \"data/cut.jpg\"!",
           jpegFailed, "debug:[picture probe0: -1, none]"},
          End::kPlaysThrough, ""},
+        // Only the end marker missing, as some cameras write them: shown.
+        {"picture_jpeg_without_its_end_marker",
+         Picture("data/unended.jpg", DataJpeg().substr(0, DataJpeg().size() - 2)),
+         {"Orvan/DevIL JPEG Importer 1.0alpha ", "debug:[picture probe0: 0, 256x256]"},
+         End::kPlaysThrough, ""},
         {"picture_jpeg_claiming_a_huge_frame", Picture("data/huge.jpg", JpegClaimingAHugeFrame()),
          {"Orvan/DevIL JPEG Importer 1.0alpha ", "JPEG IMPORT ERROR - unable to load \"data/huge.jpg\"!",
           jpegFailed, "debug:[picture probe0: -1, none]"},

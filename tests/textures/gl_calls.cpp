@@ -32,3 +32,13 @@ std::string GlCallsRecorded()
         text += Line(call.name, call.args);
     return text;
 }
+
+std::string UploadsReadingPastTheirPixels()
+{
+    std::string text;
+    for (const GlTraceCall& call : GlTraceCalls())
+        if (call.name == "glTexImage2D" && call.unpackBytes > call.heldBytes)
+            text += Line(call.name, call.args) + "  reads " + std::to_string(call.unpackBytes) + " bytes of " +
+                    std::to_string(call.heldBytes) + "\n";
+    return text;
+}

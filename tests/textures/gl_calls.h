@@ -9,3 +9,6 @@
 std::string GlCall(const char* name, std::initializer_list<double> args);
 // Every call recorded since GlTraceStart, one line each.
 std::string GlCallsRecorded();
+// A line for each upload recorded since GlTraceStart that GL's unpack state
+// made read past the heap block of its pixels; empty when none did.
+std::string UploadsReadingPastTheirPixels();

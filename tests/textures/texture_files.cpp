@@ -128,3 +128,80 @@ Bytes ReadWhole(const std::string& path)
     fclose(in);
     return bytes;
 }
+
+bool Djpeg(const std::string& path, int& width, int& height, Bytes& topRowFirst)
+{
+    std::string command = "djpeg '" + path + "' 2>/dev/null";
+    FILE* out = popen(command.c_str(), "r");
+    if (!out)
+        return false;
+    int maximum = 0;
+    bool ok = fscanf(out, "P6 %d %d %d", &width, &height, &maximum) == 3 && maximum == 255 && fgetc(out) == '\n';
+    if (ok) {
+        topRowFirst.resize(static_cast<size_t>(width) * height * 3);
+        ok = fread(topRowFirst.data(), 1, topRowFirst.size(), out) == topRowFirst.size();
+    }
+    return pclose(out) == 0 && ok;
+}
+
+size_t JpegNextMarker(const Bytes& jpeg, size_t from)
+{
+    for (size_t at = from; at + 1 < jpeg.size(); at++)
+        if (jpeg[at] == 0xFF && jpeg[at + 1] != 0x00 && jpeg[at + 1] != 0xFF)
+            return at;
+    return jpeg.size();
+}
+
+namespace {
+
+// The first marker at or after from that is not a restart: the end of the
+// coded data that from stands in.
+size_t CodedDataEnd(const Bytes& jpeg, size_t from)
+{
+    size_t at = JpegNextMarker(jpeg, from);
+    while (at + 1 < jpeg.size() && jpeg[at + 1] >= 0xD0 && jpeg[at + 1] <= 0xD7)
+        at = JpegNextMarker(jpeg, at + 2);
+    return at;
+}
+
+// Walks the segments of a JPEG without fill bytes, as encoders write them,
+// handing the start of each scan's coded data in turn to stop(), until it
+// says true; returns that start, or the size of the bytes.
+template <typename Stop>
+size_t FindScan(const Bytes& jpeg, Stop stop)
+{
+    size_t at = 2;
+    while (at + 4 <= jpeg.size() && jpeg[at] == 0xFF && jpeg[at + 1] != 0xD9) {
+        const bool scan = jpeg[at + 1] == 0xDA;
+        at += 2 + (size_t(jpeg[at + 2]) << 8 | jpeg[at + 3]);
+        if (!scan)
+            continue;
+        if (stop(at))
+            return at;
+        at = CodedDataEnd(jpeg, at);
+    }
+    return jpeg.size();
+}
+
+}  // namespace
+
+size_t JpegScanData(const Bytes& jpeg, int scan)
+{
+    int n = 0;
+    return FindScan(jpeg, [&](size_t) { return n++ == scan; });
+}
+
+size_t JpegScanDataEnd(const Bytes& jpeg, int scan)
+{
+    return CodedDataEnd(jpeg, JpegScanData(jpeg, scan));
+}
+
+int JpegScanCount(const Bytes& jpeg)
+{
+    int n = 0;
+    FindScan(jpeg, [&](size_t) {
+        n++;
+        return false;
+    });
+    return n;
+}

@@ -1,5 +1,6 @@
 // Small picture files written byte by byte (BMP, RAW) or through DevIL
-// (JPEG) into a temporary folder, for the importers to read.
+// (JPEG) into a temporary folder, for the importers to read, and what other
+// tools make of JPEG files.
 #pragma once
 
 #include <cstdint>
@@ -64,3 +65,18 @@ bool WriteJpeg(const std::string& path, int width, int height, int channels,
 // A PNG of width x height pixels of four bytes (red, green, blue, alpha).
 bool WritePng(const std::string& path, int width, int height, const Bytes& rgba);
 Bytes ReadWhole(const std::string& path);
+
+// The picture that djpeg, libjpeg's own decoder, makes of a JPEG file: rows
+// of width x 3 bytes, top row first. False when djpeg fails or is missing.
+bool Djpeg(const std::string& path, int& width, int& height, Bytes& topRowFirst);
+
+// Where the coded data of a JPEG's scan number `scan` (from 0) begins, right
+// after its header, and where it ends, at the first marker after it other
+// than a restart; the size of the bytes when there is no such scan.
+size_t JpegScanData(const Bytes& jpeg, int scan);
+size_t JpegScanDataEnd(const Bytes& jpeg, int scan);
+// The number of scans in a JPEG.
+int JpegScanCount(const Bytes& jpeg);
+// Where the first marker at or after `from` stands, restarts included; the
+// size of the bytes when there is none.
+size_t JpegNextMarker(const Bytes& jpeg, size_t from);

@@ -281,44 +281,64 @@ TEST_F(TexturePoolGl, ARecordFreedAndLoadedAgainGetsANewGlName)
 
 // What a load sends GL for each importer: a new name, bound; the filters,
 // magnification first, both linear; then one upload of level 0 in the
-// component count 3 from the importer's pixels, at unpack alignment 1 with
-// the caller's put back. No mipmaps, and the importers make no call.
+// component count 3 from the importer's pixels. No mipmaps, and the importers
+// make no call. Rows that are a multiple of 4 bytes, as in every bundled
+// picture, are read at GL's own alignment with no pixel-store call; only
+// other rows (5 pixels of 3 bytes) are read at alignment 1, the caller's put
+// back.
 TEST_F(TexturePoolGl, LoadUploadsOneLinearLevelInThreeComponents)
 {
     ASSERT_TRUE(GlTraceInterposing()) << "the GL tracer is not ahead of libGL";
     struct Upload {
-        const char* leaf;
+        std::string path;
         int givenWidth, givenHeight;  // to LoadTextureEx
         int width, height;            // uploaded
         GLenum format;
+        bool alignedRows;
     };
     TempDir dir;
     dir.Write("pic.raw", Bytes(4 * 2 * 3, 0x40));
+    dir.Write("odd.raw", Bytes(5 * 2 * 3, 0x40));
     BmpLayout bmp{5, 3, 24, false, {Bytes(15, 1), Bytes(15, 2), Bytes(15, 3)}};
     dir.Write("pic.bmp", MakeBmp(bmp));
+    BmpLayout wide{8, 2, 24, false, {Bytes(24, 1), Bytes(24, 2)}};
+    dir.Write("wide.bmp", MakeBmp(wide));
     ASSERT_TRUE(WriteJpeg(dir.Path("pic.jpg"), 16, 8, 3, Bytes(16 * 8 * 3, 0x80)));
+    ASSERT_TRUE(WriteJpeg(dir.Path("odd.jpg"), 7, 3, 3, Bytes(7 * 3 * 3, 0x80)));
+    std::vector<Upload> uploads = {
+        {dir.Path("pic.raw"), 4, 2, 4, 2, GL_RGB, true},       {dir.Path("odd.raw"), 5, 2, 5, 2, GL_RGB, false},
+        {dir.Path("pic.bmp"), 0, 0, 5, 3, GL_BGR_EXT, false},  {dir.Path("wide.bmp"), 0, 0, 8, 2, GL_BGR_EXT, true},
+        {dir.Path("pic.jpg"), 0, 0, 16, 8, GL_RGB, true},      {dir.Path("odd.jpg"), 0, 0, 7, 3, GL_RGB, false},
+    };
+    for (const char* leaf : {"bemsel.jpg", "kimbel.jpg", "pelgrin.jpg", "plas_1.jpg", "plas_2.jpg", "plas_3.jpg",
+                             "plas_4.jpg", "ravoth.jpg", "tessik.jpg"})
+        uploads.push_back({std::string(KELDA_DATA_DIR) + "/" + leaf, 0, 0, 256, 256, GL_RGB, true});
+    uploads.push_back({std::string(KELDA_DATA_DIR) + "/dax.jpg", 0, 0, 512, 256, GL_RGB, true});
     TexturePool pool;
 
-    for (const Upload& u : {Upload{"pic.raw", 4, 2, 4, 2, GL_RGB}, Upload{"pic.bmp", 0, 0, 5, 3, GL_BGR_EXT},
-                            Upload{"pic.jpg", 0, 0, 16, 8, GL_RGB}}) {
-        SCOPED_TRACE(u.leaf);
-        std::vector<char> file = Writable(dir.Path(u.leaf));
+    for (const Upload& u : uploads) {
+        SCOPED_TRACE(u.path);
+        std::vector<char> file = Writable(u.path);
         int result;
         {
             StdoutCapture quiet;
             GlTraceRecording recording;
-            result = pool.LoadTextureEx(file.data(), u.leaf, u.givenWidth, u.givenHeight, 24, 0);
+            result = pool.LoadTextureEx(file.data(), u.path.c_str(), u.givenWidth, u.givenHeight, 24, 0);
         }
         ASSERT_EQ(result, 0);
-        const GLuint name = pool.GetTextureByName(u.leaf)->glTexture;
+        const GLuint name = pool.GetTextureByName(u.path.c_str())->glTexture;
+        const std::string upload = GlCall("glTexImage2D", {GL_TEXTURE_2D, 0, 3, double(u.width), double(u.height), 0,
+                                                           double(u.format), GL_UNSIGNED_BYTE});
         EXPECT_EQ(GlCallsRecorded(),
                   GlCall("glGenTextures", {1, double(name)}) + GlCall("glBindTexture", {GL_TEXTURE_2D, double(name)}) +
                       GlCall("glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR}) +
                       GlCall("glTexParameteri", {GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR}) +
-                      GlCall("glPixelStorei", {GL_UNPACK_ALIGNMENT, 1}) +
-                      GlCall("glTexImage2D", {GL_TEXTURE_2D, 0, 3, double(u.width), double(u.height), 0,
-                                              double(u.format), GL_UNSIGNED_BYTE}) +
-                      GlCall("glPixelStorei", {GL_UNPACK_ALIGNMENT, 4}));
+                      (u.alignedRows ? upload
+                                     : GlCall("glGetIntegerv", {GL_UNPACK_ALIGNMENT}) +
+                                           GlCall("glPixelStorei", {GL_UNPACK_ALIGNMENT, 1}) + upload +
+                                           GlCall("glPixelStorei", {GL_UNPACK_ALIGNMENT, 4})));
+        EXPECT_EQ(UploadsReadingPastTheirPixels(), "");
+        EXPECT_EQ(GlInteger(GL_UNPACK_ALIGNMENT), 4);
         // Nothing built a second level behind the tracer's back either.
         GLint levelOne = -1;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &levelOne);
@@ -344,24 +364,44 @@ TEST_F(TexturePoolGl, BindingCountsWithoutAGlCall)
     EXPECT_EQ(GlCallsRecorded(), "");
 }
 
+// GL holds exactly the importer's rows, whatever their length, and reads
+// nothing past them: at GL's default alignment of 4, rows of 3, 6, 9, 15, 18
+// or 21 bytes would be read as longer ones, the texels shifted and the last
+// row read past the buffer. Where the upload changes the alignment, the
+// caller's comes back.
 TEST_F(TexturePoolGl, UploadReadsRowsOfAnyWidthAndKeepsTheCallersAlignment)
 {
-    // 5 pixels make rows of 15 bytes, which GL's default alignment would
-    // read as 16.
-    Bytes pixels(5 * 3 * 3);
-    for (size_t i = 0; i < pixels.size(); i++)
-        pixels[i] = static_cast<uint8_t>(i * 5 + 1);
+    ASSERT_TRUE(GlTraceInterposing()) << "the GL tracer is not ahead of libGL";
+    struct Rows {
+        int width;
+        GLint callersAlignment;
+    };
     TempDir dir;
-    std::vector<char> file = Writable(dir.Write("odd.raw", pixels));
     TexturePool pool;
+    for (const Rows& rows : {Rows{1, 4}, Rows{2, 4}, Rows{3, 4}, Rows{4, 4}, Rows{5, 4}, Rows{6, 4}, Rows{7, 4},
+                             Rows{8, 4}, Rows{5, 8}}) {
+        const std::string name = std::to_string(rows.width) + " at " + std::to_string(rows.callersAlignment);
+        SCOPED_TRACE(name);
+        Bytes pixels(size_t(rows.width) * 3 * 3);
+        for (size_t i = 0; i < pixels.size(); i++)
+            pixels[i] = static_cast<uint8_t>(i * 5 + 1);
+        std::vector<char> file = Writable(dir.Write("rows.raw", pixels));
 
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 8);
-    ASSERT_EQ(pool.LoadTextureEx(file.data(), "odd", 5, 3, 24, 0), 0);
-    EXPECT_EQ(GlInteger(GL_UNPACK_ALIGNMENT), 8);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, rows.callersAlignment);
+        {
+            StdoutCapture quiet;
+            GlTraceRecording recording;
+            ASSERT_EQ(pool.LoadTextureEx(file.data(), name.c_str(), rows.width, 3, 24, 0), 0);
+        }
+        EXPECT_EQ(UploadsReadingPastTheirPixels(), "");
+        EXPECT_EQ(GlInteger(GL_UNPACK_ALIGNMENT), rows.callersAlignment);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 
-    EXPECT_EQ(BoundTexture(), pool.textures[0]->glTexture);
-    EXPECT_EQ(BoundTexels(GL_RGB, 3), pixels);
+        const Texture* record = pool.GetTextureByName(name.c_str());
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(BoundTexture(), record->glTexture);
+        EXPECT_EQ(BoundTexels(GL_RGB, 3), pixels);
+    }
 }
 
 }  // namespace

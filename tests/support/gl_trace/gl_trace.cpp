@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <dlfcn.h>
+#include <malloc.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -54,6 +55,34 @@ int LightValueCount(GLenum pname)
     default:
         return 1;
     }
+}
+
+// The bytes an upload of w x h pixels of unsigned bytes reads under the
+// unpack state in force, by GL's rule: rows of the row length (the width
+// when 0) padded to the alignment, after the skipped rows and pixels; the
+// last row ends with its last pixel. 0 for other types.
+size_t UnpackBytes(GLsizei w, GLsizei h, GLenum format, GLenum type)
+{
+    if (type != GL_UNSIGNED_BYTE || w <= 0 || h <= 0)
+        return 0;
+    size_t components = 1;
+    if (format == GL_RGB || format == GL_BGR)
+        components = 3;
+    else if (format == GL_RGBA || format == GL_BGRA)
+        components = 4;
+    else if (format == GL_LUMINANCE_ALPHA)
+        components = 2;
+    static const auto getIntegerv =
+        reinterpret_cast<void(GLAPIENTRY*)(GLenum, GLint*)>(RealFunction("glGetIntegerv"));
+    GLint alignment = 4, rowLength = 0, skipRows = 0, skipPixels = 0;
+    getIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    getIntegerv(GL_UNPACK_ROW_LENGTH, &rowLength);
+    getIntegerv(GL_UNPACK_SKIP_ROWS, &skipRows);
+    getIntegerv(GL_UNPACK_SKIP_PIXELS, &skipPixels);
+    const size_t row = components * size_t(rowLength > 0 ? rowLength : w);
+    const size_t stride = (row + size_t(alignment) - 1) / size_t(alignment) * size_t(alignment);
+    return size_t(skipRows) * stride + size_t(skipPixels) * components + size_t(h - 1) * stride +
+           components * size_t(w);
 }
 
 }  // namespace
@@ -167,12 +196,23 @@ GL_TRACE(glTexParameteri, (GLenum target, GLenum pname, GLint param), (target, p
          double(target), double(pname), double(param))
 GL_TRACE(glTexEnvi, (GLenum target, GLenum pname, GLint param), (target, pname, param),
          double(target), double(pname), double(param))
-GL_TRACE(glTexImage2D,
-         (GLenum target, GLint level, GLint internal, GLsizei w, GLsizei h, GLint border,
-          GLenum format, GLenum type, const GLvoid* pixels),
-         (target, level, internal, w, h, border, format, type, pixels), double(target),
-         double(level), double(internal), double(w), double(h), double(border),
-         double(format), double(type))
+// An upload also records how many bytes GL's unpack state makes it read from
+// the pixels and how many the heap block there holds: every upload in the
+// system reads a malloc'd buffer.
+extern "C" void GLAPIENTRY glTexImage2D(GLenum target, GLint level, GLint internal, GLsizei w,
+                                        GLsizei h, GLint border, GLenum format, GLenum type,
+                                        const GLvoid* pixels)
+{
+    GL_TRACE_REAL(void, glTexImage2D,
+                  (GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const GLvoid*));
+    if (s_recording) {
+        Record("glTexImage2D", {double(target), double(level), double(internal), double(w),
+                                double(h), double(border), double(format), double(type)});
+        s_calls.back().unpackBytes = UnpackBytes(w, h, format, type);
+        s_calls.back().heldBytes = pixels ? malloc_usable_size(const_cast<GLvoid*>(pixels)) : 0;
+    }
+    real(target, level, internal, w, h, border, format, type, pixels);
+}
 GL_TRACE(glCopyTexImage2D,
          (GLenum target, GLint level, GLenum internal, GLint x, GLint y, GLsizei w, GLsizei h,
           GLint border),
@@ -195,6 +235,14 @@ extern "C" void GLAPIENTRY glGenTextures(GLsizei n, GLuint* textures)
 }
 GL_TRACE(glPixelStorei, (GLenum pname, GLint param), (pname, param), double(pname),
          double(param))
+// Queries record what was asked, as a save of state before a change would.
+extern "C" void GLAPIENTRY glGetIntegerv(GLenum pname, GLint* params)
+{
+    GL_TRACE_REAL(void, glGetIntegerv, (GLenum, GLint*));
+    if (s_recording)
+        Record("glGetIntegerv", {double(pname)});
+    real(pname, params);
+}
 
 // Display lists.
 GL_TRACE(glListBase, (GLuint base), (base), double(base))

@@ -16,6 +16,11 @@ struct GlTraceCall {
     // glBegin only: the modelview matrix in force (column-major), read just
     // before the call reached Mesa.
     std::vector<float> modelview;
+    // glTexImage2D only: the bytes GL's unpack state makes it read from the
+    // pixels, and the bytes the heap block at the pixels holds
+    // (malloc_usable_size; exact under AddressSanitizer).
+    size_t unpackBytes = 0;
+    size_t heldBytes = 0;
 };
 
 // True when this library's functions are the ones the global scope finds,

@@ -1,0 +1,12 @@
+// A decode of a JPEG's scans by libjpeg, the decoder under DevIL, only to learn
+// whether their coded data is whole.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Whether libjpeg reads the whole image from the bytes without running out
+// of coded data before a scan is complete. DevIL does not tell: where the
+// data stops at a marker, libjpeg fills the rest of the picture with grey,
+// warns, and DevIL takes the picture as decoded.
+bool JpegCodedDataWhole(const uint8_t* data, size_t size);

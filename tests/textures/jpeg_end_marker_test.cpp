@@ -1,0 +1,155 @@
+// JPEGs that end without their end-of-image marker, as some cameras and
+// encoders write them, and JPEGs cut short inside their coded data, through
+// the pool on real files of other encoders (encoders/make_encoders.sh) and a
+// bundled picture. The first show exactly what djpeg shows of the whole file;
+// the second are refused, never shown with a made-up rest.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "gl_test.h"
+#include "stdout_capture.h"
+#include "texture.h"
+#include "texture_files.h"
+#include "texture_pool.h"
+
+namespace {
+
+const char kJpegBanner[] = "Orvan/DevIL JPEG Importer 1.0alpha \n";
+
+std::vector<char> Writable(const std::string& text)
+{
+    return std::vector<char>(text.c_str(), text.c_str() + text.size() + 1);
+}
+
+Bytes Without(const Bytes& whole, size_t count)
+{
+    return Bytes(whole.begin(), whole.end() - long(count));
+}
+
+Bytes CutAt(const Bytes& whole, size_t at)
+{
+    return Bytes(whole.begin(), whole.begin() + long(std::min(at, whole.size())));
+}
+
+struct DamageCase {
+    const char* label;
+    const char* picture;  // under the source tree
+    Bytes (*damage)(const Bytes& whole);
+    bool shown;  // else refused
+};
+
+void PrintTo(const DamageCase& c, std::ostream* out)
+{
+    *out << c.label;
+}
+
+class DamagedJpeg : public GlTest, public ::testing::WithParamInterface<DamageCase> {};
+
+TEST_P(DamagedJpeg, ShowsWhatDjpegShowsOfTheWholeFileOrIsRefused)
+{
+    const DamageCase& c = GetParam();
+    const std::string original = std::string(KELDA_SOURCE_DIR) + "/" + c.picture;
+    const Bytes whole = ReadWhole(original);
+    ASSERT_GT(whole.size(), 4u) << original;
+    ASSERT_EQ(whole[whole.size() - 2], 0xFF);
+    ASSERT_EQ(whole[whole.size() - 1], 0xD9);
+    TempDir dir;
+    const std::string path = dir.Write("damaged.jpg", c.damage(whole));
+
+    TexturePool pool;
+    std::vector<char> file = Writable(path);
+    StdoutCapture capture;
+    const int result = pool.LoadTexture(file.data(), "damaged");
+    const std::string log = capture.Finish();
+    const Texture* record = pool.GetTextureByName("damaged");
+
+    if (!c.shown) {
+        EXPECT_EQ(result, -1);
+        EXPECT_EQ(log, std::string("Matched!\n") + kJpegBanner + "JPEG IMPORT ERROR - unable to load \"" + path +
+                           "\"!\n" + "Import Failed - returned -1\n");
+        EXPECT_EQ(record, nullptr);
+        return;
+    }
+
+    int width = 0, height = 0;
+    Bytes topRowFirst;
+    ASSERT_TRUE(Djpeg(original, width, height, topRowFirst)) << "djpeg (libjpeg-turbo-progs) on " << original;
+    Bytes bottomRowFirst;
+    for (int row = height - 1; row >= 0; row--)
+        bottomRowFirst.insert(bottomRowFirst.end(), topRowFirst.begin() + long(row) * width * 3,
+                              topRowFirst.begin() + long(row + 1) * width * 3);
+
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(log, std::string("Matched!\n") + kJpegBanner);
+    ASSERT_NE(record, nullptr);
+    ASSERT_EQ(record->width, width);
+    ASSERT_EQ(record->height, height);
+    EXPECT_TRUE(std::equal(bottomRowFirst.begin(), bottomRowFirst.end(), record->bitmap)) << "pixels";
+    glBindTexture(GL_TEXTURE_2D, record->glTexture);
+    EXPECT_EQ(BoundTexels(GL_RGB, 3), bottomRowFirst);
+}
+
+// The cut right after the last scan but one: all that is missing is the last
+// scan, a colour's or a refinement's.
+Bytes AllButTheLastScan(const Bytes& whole)
+{
+    return CutAt(whole, JpegScanDataEnd(whole, JpegScanCount(whole) - 2));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DamagedJpeg,
+    ::testing::Values(
+        // Without the end marker, or only its last byte: the coded data is
+        // whole.
+        DamageCase{"bundled_without_its_end_marker", "data/kimbel.jpg", [](const Bytes& w) { return Without(w, 2); },
+                   true},
+        DamageCase{"cjpeg_without_its_end_marker", "tests/textures/encoders/cjpeg_baseline.jpg",
+                   [](const Bytes& w) { return Without(w, 2); }, true},
+        DamageCase{"cjpeg_without_the_markers_last_byte", "tests/textures/encoders/cjpeg_baseline.jpg",
+                   [](const Bytes& w) { return Without(w, 1); }, true},
+        DamageCase{"cjpeg_progressive_without_its_end_marker", "tests/textures/encoders/cjpeg_progressive.jpg",
+                   [](const Bytes& w) { return Without(w, 2); }, true},
+        DamageCase{"cjpeg_restarts_without_its_end_marker", "tests/textures/encoders/cjpeg_restarts.jpg",
+                   [](const Bytes& w) { return Without(w, 2); }, true},
+        DamageCase{"cjpeg_colour_scans_without_its_end_marker", "tests/textures/encoders/cjpeg_colour_scans.jpg",
+                   [](const Bytes& w) { return Without(w, 2); }, true},
+        DamageCase{"magick_without_its_end_marker", "tests/textures/encoders/magick_baseline.jpg",
+                   [](const Bytes& w) { return Without(w, 2); }, true},
+        DamageCase{"magick_progressive_without_its_end_marker", "tests/textures/encoders/magick_progressive.jpg",
+                   [](const Bytes& w) { return Without(w, 2); }, true},
+        // Bytes after the end marker are never read.
+        DamageCase{"progressive_with_junk_after_its_end_marker", "tests/textures/encoders/cjpeg_progressive.jpg",
+                   [](const Bytes& w) {
+                       Bytes junk = w;
+                       junk.insert(junk.end(), {'j', 'u', 'n', 'k', 0xFF, 0x00, 0x17});
+                       return junk;
+                   },
+                   true},
+
+        // Cut inside the coded data, or short of scans: refused.
+        DamageCase{"bundled_cut_inside_its_coded_data", "data/kimbel.jpg",
+                   [](const Bytes& w) { return CutAt(w, (JpegScanData(w, 0) + JpegScanDataEnd(w, 0)) / 2); },
+                   false},
+        DamageCase{"cjpeg_cut_right_after_its_scan_header", "tests/textures/encoders/cjpeg_baseline.jpg",
+                   [](const Bytes& w) { return CutAt(w, JpegScanData(w, 0)); }, false},
+        DamageCase{"cjpeg_missing_its_last_coded_byte", "tests/textures/encoders/cjpeg_baseline.jpg",
+                   [](const Bytes& w) { return Without(w, 3); }, false},
+        DamageCase{"magick_progressive_missing_its_last_coded_byte", "tests/textures/encoders/magick_progressive.jpg",
+                   [](const Bytes& w) { return Without(w, 3); }, false},
+        DamageCase{"cjpeg_restarts_cut_where_a_restart_marker_is_due", "tests/textures/encoders/cjpeg_restarts.jpg",
+                   [](const Bytes& w) { return CutAt(w, JpegNextMarker(w, JpegScanData(w, 0))); }, false},
+        DamageCase{"cjpeg_progressive_without_its_last_scan", "tests/textures/encoders/cjpeg_progressive.jpg",
+                   AllButTheLastScan, false},
+        DamageCase{"magick_progressive_without_its_last_scan", "tests/textures/encoders/magick_progressive.jpg",
+                   AllButTheLastScan, false},
+        DamageCase{"cjpeg_colour_scans_without_its_last_colour", "tests/textures/encoders/cjpeg_colour_scans.jpg",
+                   AllButTheLastScan, false}),
+    [](const ::testing::TestParamInfo<DamageCase>& info) { return std::string(info.param.label); });
+
+}  // namespace

@@ -1,6 +1,5 @@
 #include "fsound_mp3_frames.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace fsound {
@@ -72,7 +71,7 @@ public:
         size_t at = from;
         while (at < end_ && !ChainsAt(at))
             ++at;
-        return std::min(at, end_);
+        return at;
     }
 
 private:

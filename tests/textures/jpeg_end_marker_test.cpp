@@ -32,6 +32,11 @@ Bytes Without(const Bytes& whole, size_t count)
     return Bytes(whole.begin(), whole.end() - long(count));
 }
 
+Bytes WithoutEndMarker(const Bytes& whole)
+{
+    return Without(whole, 2);
+}
+
 Bytes CutAt(const Bytes& whole, size_t at)
 {
     return Bytes(whole.begin(), whole.begin() + long(std::min(at, whole.size())));
@@ -107,22 +112,21 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Without the end marker, or only its last byte: the coded data is
         // whole.
-        DamageCase{"bundled_without_its_end_marker", "data/kimbel.jpg", [](const Bytes& w) { return Without(w, 2); },
-                   true},
+        DamageCase{"bundled_without_its_end_marker", "data/kimbel.jpg", WithoutEndMarker, true},
         DamageCase{"cjpeg_without_its_end_marker", "tests/textures/encoders/cjpeg_baseline.jpg",
-                   [](const Bytes& w) { return Without(w, 2); }, true},
+                   WithoutEndMarker, true},
         DamageCase{"cjpeg_without_the_markers_last_byte", "tests/textures/encoders/cjpeg_baseline.jpg",
                    [](const Bytes& w) { return Without(w, 1); }, true},
         DamageCase{"cjpeg_progressive_without_its_end_marker", "tests/textures/encoders/cjpeg_progressive.jpg",
-                   [](const Bytes& w) { return Without(w, 2); }, true},
+                   WithoutEndMarker, true},
         DamageCase{"cjpeg_restarts_without_its_end_marker", "tests/textures/encoders/cjpeg_restarts.jpg",
-                   [](const Bytes& w) { return Without(w, 2); }, true},
+                   WithoutEndMarker, true},
         DamageCase{"cjpeg_colour_scans_without_its_end_marker", "tests/textures/encoders/cjpeg_colour_scans.jpg",
-                   [](const Bytes& w) { return Without(w, 2); }, true},
+                   WithoutEndMarker, true},
         DamageCase{"magick_without_its_end_marker", "tests/textures/encoders/magick_baseline.jpg",
-                   [](const Bytes& w) { return Without(w, 2); }, true},
+                   WithoutEndMarker, true},
         DamageCase{"magick_progressive_without_its_end_marker", "tests/textures/encoders/magick_progressive.jpg",
-                   [](const Bytes& w) { return Without(w, 2); }, true},
+                   WithoutEndMarker, true},
         // Bytes after the end marker are never read.
         DamageCase{"progressive_with_junk_after_its_end_marker", "tests/textures/encoders/cjpeg_progressive.jpg",
                    [](const Bytes& w) {

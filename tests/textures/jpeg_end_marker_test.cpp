@@ -2,7 +2,8 @@
 // encoders write them, and JPEGs cut short inside their coded data, through
 // the pool on real files of other encoders (encoders/make_encoders.sh) and a
 // bundled picture. The first show exactly what djpeg shows of the whole file;
-// the second are refused, never shown with a made-up rest.
+// the second are refused, never shown with a made-up rest. A check that runs
+// out of memory refuses the file as well.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -13,6 +14,8 @@
 #include <vector>
 
 #include "gl_test.h"
+#include "jpeg_coded_data.h"
+#include "libjpeg_allocations.h"
 #include "stdout_capture.h"
 #include "texture.h"
 #include "texture_files.h"
@@ -42,6 +45,22 @@ Bytes CutAt(const Bytes& whole, size_t at)
     return Bytes(whole.begin(), whole.begin() + long(std::min(at, whole.size())));
 }
 
+// Loads the file under `name` as the plugins do; the log is what it printed.
+int Load(TexturePool& pool, const std::string& path, const char* name, std::string& log)
+{
+    std::vector<char> file = Writable(path);
+    StdoutCapture capture;
+    const int result = pool.LoadTexture(file.data(), name);
+    log = capture.Finish();
+    return result;
+}
+
+std::string RefusalLog(const std::string& path)
+{
+    return std::string("Matched!\n") + kJpegBanner + "JPEG IMPORT ERROR - unable to load \"" + path + "\"!\n" +
+           "Import Failed - returned -1\n";
+}
+
 struct DamageCase {
     const char* label;
     const char* picture;  // under the source tree
@@ -68,16 +87,13 @@ TEST_P(DamagedJpeg, ShowsWhatDjpegShowsOfTheWholeFileOrIsRefused)
     const std::string path = dir.Write("damaged.jpg", c.damage(whole));
 
     TexturePool pool;
-    std::vector<char> file = Writable(path);
-    StdoutCapture capture;
-    const int result = pool.LoadTexture(file.data(), "damaged");
-    const std::string log = capture.Finish();
+    std::string log;
+    const int result = Load(pool, path, "damaged", log);
     const Texture* record = pool.GetTextureByName("damaged");
 
     if (!c.shown) {
         EXPECT_EQ(result, -1);
-        EXPECT_EQ(log, std::string("Matched!\n") + kJpegBanner + "JPEG IMPORT ERROR - unable to load \"" + path +
-                           "\"!\n" + "Import Failed - returned -1\n");
+        EXPECT_EQ(log, RefusalLog(path));
         EXPECT_EQ(record, nullptr);
         return;
     }
@@ -155,5 +171,43 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"cjpeg_colour_scans_without_its_last_colour", "tests/textures/encoders/cjpeg_colour_scans.jpg",
                    AllButTheLastScan, false}),
     [](const ::testing::TestParamInfo<DamageCase>& info) { return std::string(info.param.label); });
+
+class JpegCheckMemory : public GlTest {};
+
+// The check of a file without its end marker decodes it with libjpeg. Where
+// memory runs out at any of its allocations, the decoder's creation first,
+// the load fails as for a cut file.
+TEST_F(JpegCheckMemory, RunningOutAtAnyAllocationOfTheCheckRefusesTheFile)
+{
+    ASSERT_TRUE(LibjpegAllocations::Interposing()) << "libjpeg's allocations do not reach the test program";
+    const Bytes whole = ReadWhole(std::string(KELDA_SOURCE_DIR) + "/tests/textures/encoders/cjpeg_baseline.jpg");
+    int allocations = 0;
+    {
+        // The bytes the check reads: the file with the marker added back.
+        LibjpegAllocations counting;
+        ASSERT_TRUE(JpegCodedDataWhole(whole.data(), whole.size()));
+        allocations = counting.Count();
+    }
+    ASSERT_GT(allocations, 0);
+    TempDir dir;
+    const std::string path = dir.Write("unmarked.jpg", WithoutEndMarker(whole));
+
+    for (int failing = 1; failing <= allocations; failing++) {
+        SCOPED_TRACE("memory runs out at allocation " + std::to_string(failing) + " of " +
+                     std::to_string(allocations));
+        TexturePool pool;
+        std::string log;
+        LibjpegAllocations shortage(failing);
+        EXPECT_EQ(Load(pool, path, "unmarked", log), -1);
+        EXPECT_EQ(log, RefusalLog(path));
+        EXPECT_EQ(pool.GetTextureByName("unmarked"), nullptr);
+    }
+
+    // With memory enough the same file shows.
+    TexturePool pool;
+    std::string log;
+    EXPECT_EQ(Load(pool, path, "unmarked", log), 0);
+    EXPECT_EQ(log, std::string("Matched!\n") + kJpegBanner);
+}
 
 }  // namespace

@@ -43,7 +43,15 @@ bool DecodeAll(jpeg_decompress_struct& info, Errors& errors, const uint8_t* data
         return false;
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK || !jpeg_start_decompress(&info))
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
+        return false;
+    // Arithmetic coding lets the data stop before its end: encoders leave
+    // the trailing zero bytes out, and at a marker the decoder reads zeros
+    // on without a word. Data cut anywhere decodes as a whole picture of
+    // something else, so only the end marker can vouch for such a picture.
+    if (info.arith_code)
+        return false;
+    if (!jpeg_start_decompress(&info))
         return false;
     JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                               info.output_width * info.output_components, 1);

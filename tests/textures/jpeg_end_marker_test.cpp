@@ -2,8 +2,9 @@
 // encoders write them, and JPEGs cut short inside their coded data, through
 // the pool on real files of other encoders (encoders/make_encoders.sh) and a
 // bundled picture. The first show exactly what djpeg shows of the whole file;
-// the second are refused, never shown with a made-up rest. A check that runs
-// out of memory refuses the file as well.
+// the second are refused, never shown with a made-up rest. Arithmetic-coded
+// files show only whole with their marker. A check that runs out of memory
+// refuses the file as well.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -123,6 +124,26 @@ Bytes AllButTheLastScan(const Bytes& whole)
     return CutAt(whole, JpegScanDataEnd(whole, JpegScanCount(whole) - 2));
 }
 
+Bytes HalfwayThroughScan(const Bytes& whole, int scan)
+{
+    return CutAt(whole, (JpegScanData(whole, scan) + JpegScanDataEnd(whole, scan)) / 2);
+}
+
+Bytes HalfwayThroughTheFirstScan(const Bytes& whole)
+{
+    return HalfwayThroughScan(whole, 0);
+}
+
+Bytes HalfwayThroughTheLastScan(const Bytes& whole)
+{
+    return HalfwayThroughScan(whole, JpegScanCount(whole) - 1);
+}
+
+Bytes Whole(const Bytes& whole)
+{
+    return whole;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Files, DamagedJpeg,
     ::testing::Values(
@@ -153,9 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
                    true},
 
         // Cut inside the coded data, or short of scans: refused.
-        DamageCase{"bundled_cut_inside_its_coded_data", "data/kimbel.jpg",
-                   [](const Bytes& w) { return CutAt(w, (JpegScanData(w, 0) + JpegScanDataEnd(w, 0)) / 2); },
-                   false},
+        DamageCase{"bundled_cut_inside_its_coded_data", "data/kimbel.jpg", HalfwayThroughTheFirstScan, false},
         DamageCase{"cjpeg_cut_right_after_its_scan_header", "tests/textures/encoders/cjpeg_baseline.jpg",
                    [](const Bytes& w) { return CutAt(w, JpegScanData(w, 0)); }, false},
         DamageCase{"cjpeg_missing_its_last_coded_byte", "tests/textures/encoders/cjpeg_baseline.jpg",
@@ -169,7 +188,25 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"magick_progressive_without_its_last_scan", "tests/textures/encoders/magick_progressive.jpg",
                    AllButTheLastScan, false},
         DamageCase{"cjpeg_colour_scans_without_its_last_colour", "tests/textures/encoders/cjpeg_colour_scans.jpg",
-                   AllButTheLastScan, false}),
+                   AllButTheLastScan, false},
+
+        // Arithmetic-coded: where the data stops the decoder reads zeros on,
+        // as the coding allows, so only the end marker tells a whole file
+        // from a cut one. Whole with it they show; without it, cut or not,
+        // they are refused.
+        DamageCase{"cjpeg_arithmetic_whole", "tests/textures/encoders/cjpeg_arithmetic.jpg", Whole, true},
+        DamageCase{"cjpeg_arithmetic_progressive_whole", "tests/textures/encoders/cjpeg_arithmetic_progressive.jpg",
+                   Whole, true},
+        DamageCase{"cjpeg_arithmetic_cut_inside_its_coded_data", "tests/textures/encoders/cjpeg_arithmetic.jpg",
+                   HalfwayThroughTheFirstScan, false},
+        DamageCase{"cjpeg_arithmetic_progressive_cut_inside_its_last_scan",
+                   "tests/textures/encoders/cjpeg_arithmetic_progressive.jpg", HalfwayThroughTheLastScan, false},
+        DamageCase{"cjpeg_arithmetic_progressive_cut_inside_its_first_scan",
+                   "tests/textures/encoders/cjpeg_arithmetic_progressive.jpg", HalfwayThroughTheFirstScan, false},
+        DamageCase{"cjpeg_arithmetic_without_its_end_marker", "tests/textures/encoders/cjpeg_arithmetic.jpg",
+                   WithoutEndMarker, false},
+        DamageCase{"cjpeg_arithmetic_progressive_without_its_end_marker",
+                   "tests/textures/encoders/cjpeg_arithmetic_progressive.jpg", WithoutEndMarker, false}),
     [](const ::testing::TestParamInfo<DamageCase>& info) { return std::string(info.param.label); });
 
 class JpegCheckMemory : public GlTest {};

@@ -35,7 +35,9 @@ void AdobeCmykToRgb(const uint8_t* cmyk, size_t pixels, uint8_t* rgb)
 // even where libjpeg reads the whole picture. Such a file goes to DevIL from
 // memory with the marker added, but only when its scans cover the whole
 // picture and their coded data is whole: a file cut inside its data would
-// otherwise show with its missing part in grey.
+// otherwise show with its missing part in grey, or made up from zeros where
+// it is arithmetic-coded. An arithmetic-coded file therefore needs its own
+// marker, as nothing else tells its whole data from cut.
 bool LoadIntoDevil(const std::string& path, std::vector<uint8_t>& contents)
 {
     if (!JpegEndsInFinalScan(contents.data(), contents.size()))

@@ -33,14 +33,25 @@ void Message(j_common_ptr info, int level)
 
 void Quiet(j_common_ptr) {}
 
-// Reads every scanline into one row from libjpeg's own pool. An error or a
-// shortage jumps back to the setjmp here, so nothing here needs destroying.
+// Creates the decompressor and reads every scanline into one row from
+// libjpeg's own pool. The jump target is set before the creation, whose
+// allocations can fail as well as any later step's; an error or a shortage
+// jumps back here, and the caller destroys what was made.
 bool DecodeAll(jpeg_decompress_struct& info, Errors& errors, const uint8_t* data, size_t size)
 {
     if (setjmp(errors.stop))
         return false;
+    jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
-    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK || !jpeg_start_decompress(&info))
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
+        return false;
+    // Arithmetic coding lets the data stop before its end: encoders leave
+    // the trailing zero bytes out, and at a marker the decoder reads zeros
+    // on without a word. Data cut anywhere decodes as a whole picture of
+    // something else, so only the end marker can vouch for such a picture.
+    if (info.arith_code)
+        return false;
+    if (!jpeg_start_decompress(&info))
         return false;
     JSAMPARRAY row = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                               info.output_width * info.output_components, 1);
@@ -60,7 +71,8 @@ bool JpegCodedDataWhole(const uint8_t* data, size_t size)
     errors.manager.error_exit = Stop;
     errors.manager.emit_message = Message;
     errors.manager.output_message = Quiet;
-    jpeg_create_decompress(&info);
+    // Destroying is safe after a failed creation too: libjpeg clears the
+    // memory manager's pointer before its first step that can fail.
     const bool whole = DecodeAll(info, errors, data, size);
     jpeg_destroy_decompress(&info);
     return whole;

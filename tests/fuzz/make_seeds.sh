@@ -80,6 +80,9 @@ head -c -2 "$d/progressive.jpg" > "$d/progressive_unended.jpg"
 # Adobe CMYK and YCCK, as the importer tests read them.
 cp "$here/../textures/cmyk/plas_1_cmyk.jpg" "$d/adobe_cmyk.jpg"
 cp "$here/../textures/cmyk/plas_1_ycck.jpg" "$d/adobe_ycck.jpg"
+# Arithmetic-coded, whole and without its end marker.
+cp "$here/../textures/encoders/cjpeg_arithmetic_progressive.jpg" "$d/arithmetic.jpg"
+head -c -2 "$d/arithmetic.jpg" > "$d/arithmetic_unended.jpg"
 
 d=$corpus/fuzz_soundtrack
 tmp=$(mktemp -d)

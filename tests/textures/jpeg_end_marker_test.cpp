@@ -2,7 +2,9 @@
 // encoders write them, and JPEGs cut short inside their coded data, through
 // the pool on real files of other encoders (encoders/make_encoders.sh) and a
 // bundled picture. The first show exactly what djpeg shows of the whole file;
-// the second are refused, never shown with a made-up rest.
+// the second are refused, never shown with a made-up rest. Arithmetic-coded
+// files show only whole with their marker. A check that runs out of memory
+// refuses the file as well.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -13,6 +15,8 @@
 #include <vector>
 
 #include "gl_test.h"
+#include "jpeg_coded_data.h"
+#include "libjpeg_allocations.h"
 #include "stdout_capture.h"
 #include "texture.h"
 #include "texture_files.h"
@@ -42,6 +46,22 @@ Bytes CutAt(const Bytes& whole, size_t at)
     return Bytes(whole.begin(), whole.begin() + long(std::min(at, whole.size())));
 }
 
+// Loads the file under `name` as the plugins do; the log is what it printed.
+int Load(TexturePool& pool, const std::string& path, const char* name, std::string& log)
+{
+    std::vector<char> file = Writable(path);
+    StdoutCapture capture;
+    const int result = pool.LoadTexture(file.data(), name);
+    log = capture.Finish();
+    return result;
+}
+
+std::string RefusalLog(const std::string& path)
+{
+    return std::string("Matched!\n") + kJpegBanner + "JPEG IMPORT ERROR - unable to load \"" + path + "\"!\n" +
+           "Import Failed - returned -1\n";
+}
+
 struct DamageCase {
     const char* label;
     const char* picture;  // under the source tree
@@ -68,16 +88,13 @@ TEST_P(DamagedJpeg, ShowsWhatDjpegShowsOfTheWholeFileOrIsRefused)
     const std::string path = dir.Write("damaged.jpg", c.damage(whole));
 
     TexturePool pool;
-    std::vector<char> file = Writable(path);
-    StdoutCapture capture;
-    const int result = pool.LoadTexture(file.data(), "damaged");
-    const std::string log = capture.Finish();
+    std::string log;
+    const int result = Load(pool, path, "damaged", log);
     const Texture* record = pool.GetTextureByName("damaged");
 
     if (!c.shown) {
         EXPECT_EQ(result, -1);
-        EXPECT_EQ(log, std::string("Matched!\n") + kJpegBanner + "JPEG IMPORT ERROR - unable to load \"" + path +
-                           "\"!\n" + "Import Failed - returned -1\n");
+        EXPECT_EQ(log, RefusalLog(path));
         EXPECT_EQ(record, nullptr);
         return;
     }
@@ -105,6 +122,26 @@ TEST_P(DamagedJpeg, ShowsWhatDjpegShowsOfTheWholeFileOrIsRefused)
 Bytes AllButTheLastScan(const Bytes& whole)
 {
     return CutAt(whole, JpegScanDataEnd(whole, JpegScanCount(whole) - 2));
+}
+
+Bytes HalfwayThroughScan(const Bytes& whole, int scan)
+{
+    return CutAt(whole, (JpegScanData(whole, scan) + JpegScanDataEnd(whole, scan)) / 2);
+}
+
+Bytes HalfwayThroughTheFirstScan(const Bytes& whole)
+{
+    return HalfwayThroughScan(whole, 0);
+}
+
+Bytes HalfwayThroughTheLastScan(const Bytes& whole)
+{
+    return HalfwayThroughScan(whole, JpegScanCount(whole) - 1);
+}
+
+Bytes Whole(const Bytes& whole)
+{
+    return whole;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -137,9 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
                    true},
 
         // Cut inside the coded data, or short of scans: refused.
-        DamageCase{"bundled_cut_inside_its_coded_data", "data/kimbel.jpg",
-                   [](const Bytes& w) { return CutAt(w, (JpegScanData(w, 0) + JpegScanDataEnd(w, 0)) / 2); },
-                   false},
+        DamageCase{"bundled_cut_inside_its_coded_data", "data/kimbel.jpg", HalfwayThroughTheFirstScan, false},
         DamageCase{"cjpeg_cut_right_after_its_scan_header", "tests/textures/encoders/cjpeg_baseline.jpg",
                    [](const Bytes& w) { return CutAt(w, JpegScanData(w, 0)); }, false},
         DamageCase{"cjpeg_missing_its_last_coded_byte", "tests/textures/encoders/cjpeg_baseline.jpg",
@@ -153,7 +188,63 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"magick_progressive_without_its_last_scan", "tests/textures/encoders/magick_progressive.jpg",
                    AllButTheLastScan, false},
         DamageCase{"cjpeg_colour_scans_without_its_last_colour", "tests/textures/encoders/cjpeg_colour_scans.jpg",
-                   AllButTheLastScan, false}),
+                   AllButTheLastScan, false},
+
+        // Arithmetic-coded: where the data stops the decoder reads zeros on,
+        // as the coding allows, so only the end marker tells a whole file
+        // from a cut one. Whole with it they show; without it, cut or not,
+        // they are refused.
+        DamageCase{"cjpeg_arithmetic_whole", "tests/textures/encoders/cjpeg_arithmetic.jpg", Whole, true},
+        DamageCase{"cjpeg_arithmetic_progressive_whole", "tests/textures/encoders/cjpeg_arithmetic_progressive.jpg",
+                   Whole, true},
+        DamageCase{"cjpeg_arithmetic_cut_inside_its_coded_data", "tests/textures/encoders/cjpeg_arithmetic.jpg",
+                   HalfwayThroughTheFirstScan, false},
+        DamageCase{"cjpeg_arithmetic_progressive_cut_inside_its_last_scan",
+                   "tests/textures/encoders/cjpeg_arithmetic_progressive.jpg", HalfwayThroughTheLastScan, false},
+        DamageCase{"cjpeg_arithmetic_progressive_cut_inside_its_first_scan",
+                   "tests/textures/encoders/cjpeg_arithmetic_progressive.jpg", HalfwayThroughTheFirstScan, false},
+        DamageCase{"cjpeg_arithmetic_without_its_end_marker", "tests/textures/encoders/cjpeg_arithmetic.jpg",
+                   WithoutEndMarker, false},
+        DamageCase{"cjpeg_arithmetic_progressive_without_its_end_marker",
+                   "tests/textures/encoders/cjpeg_arithmetic_progressive.jpg", WithoutEndMarker, false}),
     [](const ::testing::TestParamInfo<DamageCase>& info) { return std::string(info.param.label); });
+
+class JpegCheckMemory : public GlTest {};
+
+// The check of a file without its end marker decodes it with libjpeg. Where
+// memory runs out at any of its allocations, the decoder's creation first,
+// the load fails as for a cut file.
+TEST_F(JpegCheckMemory, RunningOutAtAnyAllocationOfTheCheckRefusesTheFile)
+{
+    ASSERT_TRUE(LibjpegAllocations::Interposing()) << "libjpeg's allocations do not reach the test program";
+    const Bytes whole = ReadWhole(std::string(KELDA_SOURCE_DIR) + "/tests/textures/encoders/cjpeg_baseline.jpg");
+    int allocations = 0;
+    {
+        // The bytes the check reads: the file with the marker added back.
+        LibjpegAllocations counting;
+        ASSERT_TRUE(JpegCodedDataWhole(whole.data(), whole.size()));
+        allocations = counting.Count();
+    }
+    ASSERT_GT(allocations, 0);
+    TempDir dir;
+    const std::string path = dir.Write("unmarked.jpg", WithoutEndMarker(whole));
+
+    for (int failing = 1; failing <= allocations; failing++) {
+        SCOPED_TRACE("memory runs out at allocation " + std::to_string(failing) + " of " +
+                     std::to_string(allocations));
+        TexturePool pool;
+        std::string log;
+        LibjpegAllocations shortage(failing);
+        EXPECT_EQ(Load(pool, path, "unmarked", log), -1);
+        EXPECT_EQ(log, RefusalLog(path));
+        EXPECT_EQ(pool.GetTextureByName("unmarked"), nullptr);
+    }
+
+    // With memory enough the same file shows.
+    TexturePool pool;
+    std::string log;
+    EXPECT_EQ(Load(pool, path, "unmarked", log), 0);
+    EXPECT_EQ(log, std::string("Matched!\n") + kJpegBanner);
+}
 
 }  // namespace

@@ -364,37 +364,39 @@ TEST_F(TexturePoolGl, BindingCountsWithoutAGlCall)
     EXPECT_EQ(GlCallsRecorded(), "");
 }
 
-// GL holds exactly the importer's rows, whatever their length, and reads
-// nothing past them: at GL's default alignment of 4, rows of 3, 6, 9, 15, 18
-// or 21 bytes would be read as longer ones, the texels shifted and the last
-// row read past the buffer. Where the upload changes the alignment, the
-// caller's comes back.
-TEST_F(TexturePoolGl, UploadReadsRowsOfAnyWidthAndKeepsTheCallersAlignment)
+// At GL's default unpack alignment of 4, which nothing in the system
+// changes, GL holds exactly the importer's rows, whatever their length, and
+// reads nothing past them: rows of 3, 6, 9, 15, 18 or 21 bytes would
+// otherwise be read as longer ones, the texels shifted and the last row read
+// past the buffer. Rows of a multiple of 4 bytes go up at the alignment that
+// stands, which must be that 4; the others go up at 1, and the pool then puts
+// back the alignment it found, whatever it was: the last case finds 8.
+TEST_F(TexturePoolGl, UploadReadsRowsOfAnyWidthAtTheDefaultAlignmentAndPutsBackTheOneItFound)
 {
     ASSERT_TRUE(GlTraceInterposing()) << "the GL tracer is not ahead of libGL";
     struct Rows {
         int width;
-        GLint callersAlignment;
+        GLint standingAlignment;
     };
     TempDir dir;
     TexturePool pool;
     for (const Rows& rows : {Rows{1, 4}, Rows{2, 4}, Rows{3, 4}, Rows{4, 4}, Rows{5, 4}, Rows{6, 4}, Rows{7, 4},
                              Rows{8, 4}, Rows{5, 8}}) {
-        const std::string name = std::to_string(rows.width) + " at " + std::to_string(rows.callersAlignment);
+        const std::string name = std::to_string(rows.width) + " at " + std::to_string(rows.standingAlignment);
         SCOPED_TRACE(name);
         Bytes pixels(size_t(rows.width) * 3 * 3);
         for (size_t i = 0; i < pixels.size(); i++)
             pixels[i] = static_cast<uint8_t>(i * 5 + 1);
         std::vector<char> file = Writable(dir.Write("rows.raw", pixels));
 
-        glPixelStorei(GL_UNPACK_ALIGNMENT, rows.callersAlignment);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, rows.standingAlignment);
         {
             StdoutCapture quiet;
             GlTraceRecording recording;
             ASSERT_EQ(pool.LoadTextureEx(file.data(), name.c_str(), rows.width, 3, 24, 0), 0);
         }
         EXPECT_EQ(UploadsReadingPastTheirPixels(), "");
-        EXPECT_EQ(GlInteger(GL_UNPACK_ALIGNMENT), rows.callersAlignment);
+        EXPECT_EQ(GlInteger(GL_UNPACK_ALIGNMENT), rows.standingAlignment);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 
         const Texture* record = pool.GetTextureByName(name.c_str());

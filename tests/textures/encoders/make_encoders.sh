@@ -6,6 +6,8 @@
 #   cjpeg_progressive.jpg   cjpeg's progressive scans
 #   cjpeg_restarts.jpg      a restart marker after every MCU row
 #   cjpeg_colour_scans.jpg  sequential, one scan per colour component
+#   cjpeg_arithmetic.jpg    one interleaved scan, arithmetic-coded
+#   cjpeg_arithmetic_progressive.jpg  cjpeg's progressive scans, arithmetic-coded
 #   magick_baseline.jpg     ImageMagick, 4:2:2
 #   magick_progressive.jpg  ImageMagick's progressive scans
 # Needs libjpeg-turbo-progs and imagemagick; run from anywhere.
@@ -22,5 +24,7 @@ cjpeg -quality 90 "$work/crop.ppm" > "$here/cjpeg_baseline.jpg"
 cjpeg -quality 90 -progressive "$work/crop.ppm" > "$here/cjpeg_progressive.jpg"
 cjpeg -quality 90 -restart 1 "$work/crop.ppm" > "$here/cjpeg_restarts.jpg"
 cjpeg -quality 90 -scans "$work/colour.scans" "$work/crop.ppm" > "$here/cjpeg_colour_scans.jpg"
+cjpeg -quality 90 -arithmetic "$work/crop.ppm" > "$here/cjpeg_arithmetic.jpg"
+cjpeg -quality 90 -arithmetic -progressive "$work/crop.ppm" > "$here/cjpeg_arithmetic_progressive.jpg"
 convert "$work/crop.ppm" -strip -quality 85 -sampling-factor 4:2:2 "$here/magick_baseline.jpg"
 convert "$work/crop.ppm" -strip -quality 85 -interlace Plane "$here/magick_progressive.jpg"

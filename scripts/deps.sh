@@ -8,7 +8,7 @@ packages=(
     libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
     libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation
     libgtest-dev libbenchmark-dev madplay ffmpeg
-    xvfb xauth libxtst-dev
+    xvfb xauth xfonts-base libxtst-dev
     clang libclang-rt-14-dev
 )
 

@@ -10,6 +10,7 @@
 #include "orvan_core.h"
 #include "orvan_plugin_host.h"
 #include "player_globals.h"
+#include "run_status.h"
 #include "script_event.h"
 #include "win_window.h"
 
@@ -104,7 +105,7 @@ void LoadDemoScript()
     FILE* file = fopen(PosixPath("kelda.kvd").c_str(), "rb");
     if (!file) {
         MessageBoxA(NULL, "Missing File: Unable to find demoscript", "ERROR", MB_OK);
-        exit(0);
+        exit(kRunFailed);
     }
     ReadEvents(file);
     fclose(file);

@@ -11,6 +11,7 @@
 #include "player_startup.h"
 #include "plugin_load_list.h"
 #include "demo_script.h"
+#include "run_status.h"
 #include "soundtrack.h"
 #include "win_window.h"
 
@@ -24,7 +25,7 @@ int WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 
     HWND hwnd = OpenPlayerWindow(gl);
     if (!hwnd)
-        return 0;
+        return kRunFailed;
 
     Orvan_Plugin_Host* host = StartHostServices(gl, kPluginLoadList, kPluginLoadCount);
 
@@ -33,7 +34,7 @@ int WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 
     int32_t streamLength = 0;
     if (!StartSoundtrack(&streamLength))
-        return 0;
+        return kRunFailed;
 
     Orvan_Core_Print("Starting Global Timer...\n");
     MainLoop loop(hwnd, streamLength);
@@ -45,5 +46,5 @@ int WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         loop.RunPass();
 
     ShutDownPlayer(host, gl);
-    return 0;
+    return kRunPlayed;
 }

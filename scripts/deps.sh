@@ -1,16 +1,30 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
+# Installs the Debian packages that are missing: with "play" (the default)
+# those that building and playing need, with "test" those that the tests need
+# as well.
 set -euo pipefail
 
-packages=(
+play_packages=(
     build-essential cmake pkg-config
-    libsdl2-dev libmpg123-dev libmp3lame-dev libdevil-dev libjpeg-dev libjpeg-turbo-progs
+    libsdl2-dev libmpg123-dev libmp3lame-dev libdevil-dev libjpeg-dev
     libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0
     libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-liberation
-    libgtest-dev libbenchmark-dev madplay ffmpeg
-    xvfb xauth libxtst-dev
+)
+test_packages=(
+    libgtest-dev libbenchmark-dev libjpeg-turbo-progs madplay ffmpeg
+    xvfb xauth xfonts-base libxtst-dev
     clang libclang-rt-14-dev
 )
+
+packages=("${play_packages[@]}")
+case "${1:-play}" in
+play) ;;
+test) packages+=("${test_packages[@]}") ;;
+*)
+    echo "usage: $0 [play|test]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

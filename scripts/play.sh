@@ -4,7 +4,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-bash scripts/deps.sh
+bash scripts/deps.sh play
 
 build=${KELDA_BUILD_DIR:-$root/build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DKELDA_TESTS=OFF

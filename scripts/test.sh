@@ -8,7 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-bash scripts/deps.sh
+bash scripts/deps.sh test
 
 jobs=${KELDA_JOBS:-$(nproc)}
 build=${KELDA_BUILD_DIR:-$root/build-test}

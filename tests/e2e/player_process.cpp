@@ -34,7 +34,8 @@ double MonotonicSeconds()
 }
 
 PlayerProcess::PlayerProcess(const std::string& folder, VideoDriver driver,
-                             const std::map<std::string, std::string>& extra, ConsoleSink console)
+                             const std::map<std::string, std::string>& extra, ConsoleSink console,
+                             const std::vector<int>& closed)
     : folder_(folder), sink_(console)
 {
     std::map<std::string, std::string> env = {
@@ -87,6 +88,8 @@ PlayerProcess::PlayerProcess(const std::string& folder, VideoDriver driver,
     else
         RedirectTo(1, folder + "/console.txt");
     RedirectTo(2, folder + "/errors.txt");
+    for (int fd : closed)
+        close(fd);
     const std::string player = folder + "/kelda";
     execl(player.c_str(), player.c_str(), static_cast<char*>(nullptr));
     _exit(127);

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include <ostream>
 
@@ -34,10 +35,11 @@ public:
     // Starts folder/kelda with folder as its working directory. The driver
     // decides SDL's video driver (Xvfb: DISPLAY from KELDA_TEST_DISPLAY);
     // audio goes to SDL's dummy driver and the run is declared unattended.
-    // extra entries are set (or, with an empty value, removed) last.
+    // extra entries are set (or, with an empty value, removed) last. The
+    // standard descriptors named in closed are closed for the player.
     PlayerProcess(const std::string& folder, VideoDriver driver,
                   const std::map<std::string, std::string>& extra = {},
-                  ConsoleSink console = ConsoleSink::File);
+                  ConsoleSink console = ConsoleSink::File, const std::vector<int>& closed = {});
     ~PlayerProcess();  // kills a player still running
     PlayerProcess(const PlayerProcess&) = delete;
     PlayerProcess& operator=(const PlayerProcess&) = delete;

@@ -219,9 +219,9 @@ TEST_F(LoaderTest, DamagedFilesKeepTheirSoundRecords)
     }
 }
 
-TEST_F(LoaderTest, MissingScriptShowsItsBoxAndEndsWithStatusZero)
+TEST_F(LoaderTest, MissingScriptShowsItsBoxAndEndsWithStatusOne)
 {
-    EXPECT_EXIT(LoadDemoScript(), ::testing::ExitedWithCode(0),
+    EXPECT_EXIT(LoadDemoScript(), ::testing::ExitedWithCode(1),
                 "ERROR: Missing File: Unable to find demoscript");
 }
 

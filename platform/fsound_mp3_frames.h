@@ -31,9 +31,10 @@ long MpegFrameBytes(uint32_t header);
 // that chains with a frame of its own kind (the format may change from one
 // run of frames to the next), a last frame cut short by the end of the
 // image, an ID3v2 tag at the start and an ID3v1 tag at the end. Everything
-// else, before, between or after the frames, is left out. Empty when no two
-// frames chain anywhere: then nothing here can tell the music (free format
-// frames, whose headers do not give their length, never chain).
+// else, before, between or after the frames, is left out. Free format
+// frames, whose headers do not give their length, chain once the length of
+// their kind is found from the distances between their headers. Empty when
+// no two frames chain anywhere: then nothing here can tell the music.
 std::vector<Stretch> MusicStretches(const unsigned char* data, size_t size);
 
 }  // namespace fsound

@@ -20,7 +20,7 @@ int ClampBitRate(int sampleRate, int kbps)
 }  // namespace
 
 std::vector<unsigned char> EncodeMp3Image(const std::vector<int16_t>& interleaved, int channels,
-                                          int sampleRate, int kbps, int quality)
+                                          int sampleRate, int kbps, int quality, bool freeFormat)
 {
     if (channels < 1 || channels > 2 || sampleRate <= 0)
         return {};
@@ -32,6 +32,7 @@ std::vector<unsigned char> EncodeMp3Image(const std::vector<int16_t>& interleave
     lame_set_num_channels(gf.get(), channels);
     lame_set_mode(gf.get(), channels == 1 ? MONO : JOINT_STEREO);
     lame_set_brate(gf.get(), ClampBitRate(sampleRate, kbps));
+    lame_set_free_format(gf.get(), freeFormat ? 1 : 0);
     lame_set_bWriteVbrTag(gf.get(), 1);  // the info tag with delay and padding
     lame_set_quality(gf.get(), quality);
     if (lame_init_params(gf.get()) < 0)

@@ -1,12 +1,14 @@
 // What a listener hears from the player when the soundtrack file holds more
-// than music: junk before it, junk after it, or parts of other formats
-// joined to it. The player plays to SDL's disk audio driver, and what the
-// device was given, from its first to its last sound, must match what
-// madplay makes of the same bytes within a few frames. The player ends by
-// itself, which it only does when the stream's time reaches its length
-// exactly.
+// than music: junk before it, junk after it, a zeroed hole in it, or parts
+// of other formats joined to it. The player plays to SDL's disk audio
+// driver, and what the device was given, from its first to its last sound,
+// must match within a few frames what ffmpeg makes of the same bytes, or
+// madplay for free format files, which ffmpeg does not read. The player
+// ends by itself, which it only does when the stream's time reaches its
+// length exactly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -28,6 +30,12 @@ Bytes Tone(int rate, int channels, double seconds, double hz)
     return EncodeMp3(MakeTone(rate, channels, long(seconds * rate), hz, 0.3));
 }
 
+// As `lame --freeformat -b 200` writes it.
+Bytes FreeFormatTone(int rate, int channels, double seconds, double hz)
+{
+    return EncodeFreeFormatMp3(MakeTone(rate, channels, long(seconds * rate), hz, 0.3), 200);
+}
+
 Bytes Random(size_t n, unsigned seed)
 {
     std::mt19937 random(seed);
@@ -45,9 +53,21 @@ Bytes Join(std::initializer_list<Bytes> parts)
     return out;
 }
 
+// bytes zeroed from the middle on, as a bad copy leaves a hole.
+Bytes ZeroedInTheMiddle(Bytes image, size_t bytes)
+{
+    std::fill_n(image.begin() + std::ptrdiff_t(image.size() / 2), bytes, 0);
+    return image;
+}
+
+enum class Reference { kFfmpeg, kMadplay };
+
 struct HeardCase {
     const char* name;
     Bytes (*soundtrack)();
+    // ffmpeg drops the encoder's delay and padding as the player does;
+    // madplay keeps them, about two frames more, within what is allowed.
+    Reference reference = Reference::kFfmpeg;
 };
 
 void PrintTo(const HeardCase& c, std::ostream* os)
@@ -63,8 +83,11 @@ TEST_P(HeardSoundtrack, IsWhatAnotherDecoderHears)
 {
     const Bytes soundtrack = GetParam().soundtrack();
     ASSERT_FALSE(soundtrack.empty());
+    const bool madplay = GetParam().reference == Reference::kMadplay;
+    const char* const referenceName = madplay ? "madplay" : "ffmpeg";
     std::vector<int16_t> reference;
-    ASSERT_TRUE(FfmpegDecode(soundtrack, &reference)) << "ffmpeg did not run (scripts/deps.sh installs it)";
+    ASSERT_TRUE(madplay ? MadplayDecode(soundtrack, &reference) : FfmpegDecode(soundtrack, &reference))
+        << referenceName << " did not run (scripts/deps.sh installs it)";
     const long expected = NonSilentSpan(reference);
     ASSERT_GT(expected, 44100);
 
@@ -86,7 +109,7 @@ TEST_P(HeardSoundtrack, IsWhatAnotherDecoderHears)
     std::copy(raw.begin(), raw.begin() + std::ptrdiff_t(heard.size() * sizeof(int16_t)),
               reinterpret_cast<char*>(heard.data()));
     EXPECT_NEAR(double(NonSilentSpan(heard)), double(expected), 3.0 * kFrameSamples)
-        << "heard " << double(NonSilentSpan(heard)) / 44100.0 << " s, ffmpeg " << seconds << " s";
+        << "heard " << double(NonSilentSpan(heard)) / 44100.0 << " s, " << referenceName << " " << seconds << " s";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -105,5 +128,20 @@ INSTANTIATE_TEST_SUITE_P(
                   }},
         HeardCase{"ZerosBeforeTheMusic", [] { return Join({Bytes(65536, 0), Tone(44100, 2, 3.0, 440.0)}); }},
         HeardCase{"RandomBytesBeforeTheMusic",
-                  [] { return Join({Random(131072, 2), Tone(44100, 2, 3.0, 440.0)}); }}),
+                  [] { return Join({Random(131072, 2), Tone(44100, 2, 3.0, 440.0)}); }},
+        HeardCase{"FreeFormat", [] { return FreeFormatTone(44100, 2, 3.0, 440.0); }, Reference::kMadplay},
+        HeardCase{"RandomBytesAfterFreeFormatMusic",
+                  [] { return Join({FreeFormatTone(44100, 2, 3.0, 440.0), Random(1 << 20, 3)}); },
+                  Reference::kMadplay},
+        HeardCase{"RandomBytesBeforeFreeFormatMusic",
+                  [] { return Join({Random(1 << 20, 4), FreeFormatTone(44100, 2, 3.0, 440.0)}); },
+                  Reference::kMadplay},
+        HeardCase{"FreeFormatZeroedInTheMiddle",
+                  [] { return ZeroedInTheMiddle(FreeFormatTone(44100, 2, 4.0, 440.0), 4000); }, Reference::kMadplay},
+        HeardCase{"FreeFormatThenMono",
+                  [] { return Join({FreeFormatTone(44100, 2, 3.0, 440.0), Tone(44100, 1, 1.5, 550.0)}); },
+                  Reference::kMadplay},
+        HeardCase{"StereoThenFreeFormatAt48",
+                  [] { return Join({Tone(44100, 2, 3.0, 440.0), FreeFormatTone(48000, 2, 1.5, 550.0)}); },
+                  Reference::kMadplay}),
     [](const ::testing::TestParamInfo<HeardCase>& info) { return std::string(info.param.name); });

@@ -92,5 +92,6 @@ sox -n -r 8000 -c 1 "$tmp/low.wav" synth 0.2 square 300
 lame --quiet -b 32 "$tmp/mono.wav" "$d/mono_22050.mp3"
 lame --quiet -b 64 "$tmp/stereo.wav" "$d/stereo_44100.mp3"
 lame --quiet -b 8 "$tmp/low.wav" "$d/mpeg25_8000.mp3"
+lame --quiet --freeformat -b 32 "$tmp/mono.wav" "$d/free_format_22050.mp3"
 lame --quiet --nohist -V 9 --tt "seed" --add-id3v2 "$tmp/mono.wav" "$d/id3_vbr.mp3"
 rm -rf "$tmp"

@@ -1,6 +1,7 @@
 // What of an image is taken as music, on images laid out byte by byte:
-// frames of MPEG-1 layer III at 128 kbit/s with recognisable bodies, junk,
-// tags. The expected music is written out piece by piece beside the image.
+// frames of MPEG-1 layer III at 128 kbit/s with recognisable bodies (or of
+// that length in free format, whose headers do not give it), junk, tags.
+// The expected music is written out piece by piece beside the image.
 #include "fsound_mp3_frames.h"
 #include "fsound_stretch_reader.h"
 
@@ -52,13 +53,13 @@ struct Layout {
         return *this;
     }
 
-    // count frames, every third one padded as an encoder pads them; the
-    // bodies count up so a frame lost or doubled shows.
+    // count frames, every padEvery-th one padded as an encoder pads them;
+    // the bodies count up so a frame lost or doubled shows.
     Layout& Frames(int count, Kind kind = Kind::kStereo44, bool isMusic = true, unsigned bitrateIndex = 9)
     {
         Bytes bytes;
         for (int i = 0; i < count; ++i) {
-            const bool padded = i % 3 == 2;
+            const bool padded = padEvery > 0 && i % padEvery == padEvery - 1;
             const size_t end = bytes.size() + FrameBytes(kind, padded);
             PutHeader(bytes, Header(kind, padded, bitrateIndex));
             while (bytes.size() < end)
@@ -67,13 +68,30 @@ struct Layout {
         }
         return Add(bytes, isMusic);
     }
+    // The same frames in free format: the bitrate index 0 in every header.
+    Layout& FreeFrames(int count, Kind kind = Kind::kStereo44, bool isMusic = true)
+    {
+        return Frames(count, kind, isMusic, 0);
+    }
     // The first bytes of a frame, the end of the image cutting off the rest.
-    Layout& CutShortFrame(size_t bytes)
+    Layout& CutShortFrame(size_t bytes, unsigned bitrateIndex = 9)
     {
         Bytes frame;
-        PutHeader(frame, Header(Kind::kStereo44, false));
+        PutHeader(frame, Header(Kind::kStereo44, false, bitrateIndex));
         frame.resize(bytes, 0x77);
         return Add(frame, true);
+    }
+    // A frame header that junk happens to hold: not music.
+    Layout& ForgedHeader(Kind kind, unsigned bitrateIndex)
+    {
+        Bytes header;
+        PutHeader(header, Header(kind, false, bitrateIndex));
+        return Add(header, false);
+    }
+    Layout& PadEvery(int n)
+    {
+        padEvery = n;
+        return *this;
     }
     Layout& Zeros(size_t n) { return Add(Bytes(n, 0), false); }
     Layout& Random(size_t n, unsigned seed)
@@ -100,6 +118,7 @@ struct Layout {
     }
 
     int frameSerial = 0;
+    int padEvery = 3;  // 0: never
 };
 
 Bytes Apply(const Bytes& image, const std::vector<fsound::Stretch>& stretches)
@@ -129,6 +148,15 @@ struct CutCase {
     Layout layout;
 };
 
+// Free format headers whose distances keep changing, so no length holds.
+Layout DriftingFreeFormat()
+{
+    Layout layout;
+    for (unsigned i = 0; i < 20; ++i)
+        layout.FreeFrames(1, Kind::kStereo44, false).Random(20 + 37 * i, 40 + i);
+    return layout;
+}
+
 }  // namespace
 
 TEST(MusicStretches, KeepsTheMusicAndCutsTheRest)
@@ -155,6 +183,32 @@ TEST(MusicStretches, KeepsTheMusicAndCutsTheRest)
         {"64 kB of zeros before the first frame", Layout().Zeros(65536).Frames(20)},
         {"128 kB of random bytes before the first frame", Layout().Random(131072, 7).Frames(20)},
         {"an ID3v2 tag, then junk", Layout().Id3v2(300).Random(5000, 8).Frames(20)},
+        {"free format frames", Layout().FreeFrames(30)},
+        {"free format, random bytes after", Layout().FreeFrames(20).Random(65536, 12)},
+        {"free format, random bytes before", Layout().Random(131072, 13).FreeFrames(20)},
+        {"free format, zeros between", Layout().FreeFrames(20).Zeros(3000).FreeFrames(20)},
+        {"free format, random bytes between", Layout().FreeFrames(20).Random(4000, 14).FreeFrames(20)},
+        {"free format, damage right after the first two frames",
+         Layout().FreeFrames(2).Random(100, 15).FreeFrames(20)},
+        {"free format, tags at both ends", Layout().Id3v2(500).FreeFrames(30).Id3v1()},
+        {"free format, the last frame cut short", Layout().FreeFrames(20).CutShortFrame(200, 0)},
+        {"free format, then another format", Layout().FreeFrames(20).Frames(20, Kind::kMono44)},
+        {"a format, then free format of another", Layout().Frames(20).FreeFrames(20, Kind::kStereo48)},
+        {"free format of two kinds, each its own length",
+         Layout().FreeFrames(20).Random(500, 16).FreeFrames(20, Kind::kStereo48).FreeFrames(20)},
+        // A forged header finds the first frame's header next: its distance
+        // is no length.
+        {"free format after a forged header",
+         Layout().Random(5000, 17).ForgedHeader(Kind::kStereo44, 0).Random(300, 18).FreeFrames(20)},
+        // Unpadded frames chain at twice their length too, with a header
+        // between.
+        {"unpadded free format two frames after a forged header",
+         Layout()
+             .PadEvery(0)
+             .Random(2000, 19)
+             .ForgedHeader(Kind::kStereo48, 0)
+             .Random(2 * FrameBytes(Kind::kStereo48, false) - 4, 20)
+             .FreeFrames(20, Kind::kStereo48)},
     };
     for (const CutCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -177,7 +231,9 @@ TEST(MusicStretches, NothingChainsNothingIsTold)
         {"random bytes", Layout().Random(200000, 9)},
         {"zeros", Layout().Zeros(50000)},
         {"one frame amid junk", Layout().Random(1000, 10).Frames(1, Kind::kStereo44, false).Random(1000, 11)},
-        {"free format frames", Layout().Frames(30, Kind::kStereo44, false, 0)},
+        {"one free format frame amid junk",
+         Layout().Random(1000, 10).FreeFrames(1, Kind::kStereo44, false).Random(1000, 11)},
+        {"free format headers at changing distances", DriftingFreeFormat()},
         {"an ID3v2 tag alone", Layout().Id3v2(1000)},
     };
     for (const CutCase& c : cases) {

@@ -59,6 +59,11 @@ std::vector<unsigned char> EncodeMp3(const PcmAudio& pcm, int kbps)
     return EncodeMp3Image(pcm.samples, pcm.channels, pcm.sampleRate, kbps, 5);
 }
 
+std::vector<unsigned char> EncodeFreeFormatMp3(const PcmAudio& pcm, int kbps)
+{
+    return EncodeMp3Image(pcm.samples, pcm.channels, pcm.sampleRate, kbps, 5, true);
+}
+
 bool WriteMp3File(const std::string& path, const std::vector<unsigned char>& bytes)
 {
     FILE* f = std::fopen(path.c_str(), "wb");

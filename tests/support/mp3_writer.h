@@ -30,5 +30,10 @@ PcmAudio MakeBeat(int sampleRate, int channels, long frames, int beatMs, double 
 // gives a valid image that decodes to nothing.
 std::vector<unsigned char> EncodeMp3(const PcmAudio& pcm, int kbps = 128);
 
+// The same in free format, as `lame --freeformat -b kbps` writes it: the
+// bitrate index 0 in every header, so the frames' length is only found from
+// the distance between their headers.
+std::vector<unsigned char> EncodeFreeFormatMp3(const PcmAudio& pcm, int kbps);
+
 // Writes bytes to path, replacing it; false on failure.
 bool WriteMp3File(const std::string& path, const std::vector<unsigned char>& bytes);

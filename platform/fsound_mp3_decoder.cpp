@@ -104,8 +104,9 @@ bool Mp3Decoder::Start()
     mpg123_format(handle_, rate, channels, MPG123_ENC_SIGNED_16);
     // Music that could not be told from the rest before decoding (free
     // format frames whose length was not found, since their headers do not
-    // give it) is left to libmpg123's own search: once the audio has begun, damage is skipped
-    // however long it is, and decoding goes on to the end of the image.
+    // give it) is left to libmpg123's own search: once the audio has begun,
+    // damage is skipped however long it is, and decoding goes on to the end
+    // of the image.
     // Junk before the first frame is still bounded, so what holds no audio
     // is refused. Music that was told needs no search.
     if (!cut_)

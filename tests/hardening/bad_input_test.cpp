@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "console_lines.h"
+#include "elf_image.h"
 #include "file_contents.h"
 #include "mp3_writer.h"
 #include "player_folder.h"
@@ -192,6 +193,23 @@ std::function<bool(PlayerFolder&)> Picture(const std::string& file, const std::s
     };
 }
 
+// The built library name.so in the folder, as reshape leaves it, cut to its
+// first `length` bytes (all but its last -length ones when negative; whole
+// when 0).
+std::function<bool(PlayerFolder&)> CutLibrary(const std::string& name, long length,
+                                              std::string (*reshape)(const std::string&) = nullptr)
+{
+    return [=](PlayerFolder& folder) {
+        const std::string built = BuiltFile(name + ".so");
+        const std::string whole = reshape ? reshape(built) : built;
+        const long size = long(whole.size());
+        const long keep = length < 0 ? size + length : length;
+        if (length == 0)
+            return size > 0 && folder.WriteFile(name + ".so", whole);
+        return keep > 0 && keep < size && folder.WriteFile(name + ".so", whole.substr(0, size_t(keep)));
+    };
+}
+
 std::function<bool(PlayerFolder&)> Script(const std::string& bytes)
 {
     return [=](PlayerFolder& folder) { return folder.WriteFile("kelda.kvd", bytes); };
@@ -205,6 +223,10 @@ std::function<bool(PlayerFolder&)> SoundtrackBytes(const std::string& bytes)
 const std::vector<Case>& Cases()
 {
     static const std::string jpegFailed = "Import Failed - returned -1";
+    static const std::vector<std::string> cutLibraryLines = {
+        "Orvan_Plugin_Host::Orvan Plugin Host - LoadPlugin(\"zanthe.DLL\")",
+        "Orvan_Plugin_Host::Orvan Plugin Host - LoadPlugin() ERROR - LoadLibrary Failed!",
+        "Orvan_Plugin_Host::Orvan Plugin Host - LoadPlugin(\"brulane.DLL\")"};
     static const std::vector<Case> cases = {
         // The demo script.
         {"script_missing",
@@ -353,6 +375,19 @@ const std::vector<Case>& Cases()
           "Orvan_Plugin_Host::Orvan Plugin Host - LoadPlugin() ERROR - LoadLibrary Failed!",
           "Orvan_Plugin_Host::Orvan Plugin Host - InitAll()"},
          End::kPlaysThrough, ""},
+        // A library cut short, as by a broken copy: its segments, or its
+        // section headers at its end, lie past the end of the file.
+        {"plugin_cut_to_1000_bytes", CutLibrary("zanthe", 1000), cutLibraryLines, End::kPlaysThrough, "", true},
+        {"plugin_cut_to_9444_bytes", CutLibrary("zanthe", 9444), cutLibraryLines, End::kPlaysThrough, "", true},
+        {"plugin_cut_one_byte_short", CutLibrary("zanthe", -1), cutLibraryLines, End::kPlaysThrough, "", true},
+        // Without section headers, as sstrip leaves a library, only its
+        // segments tell: whole it loads, cut it fails.
+        {"plugin_without_section_headers", CutLibrary("zanthe", 0, WithoutSectionHeaders),
+         {"Orvan_Plugin_Host::Orvan Plugin Host - LoadPlugin(\"zanthe.DLL\")", "Orvan_Plugin_Host::modh=#",
+          "Orvan_Plugin_Host::modfunc=#", "Orvan_Plugin_Host::newplug=#"},
+         End::kPlaysThrough, "", true},
+        {"plugin_without_section_headers_cut_to_9444_bytes", CutLibrary("zanthe", 9444, WithoutSectionHeaders),
+         cutLibraryLines, End::kPlaysThrough, "", true},
     };
     return cases;
 }

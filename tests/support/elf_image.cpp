@@ -1,0 +1,43 @@
+#include "elf_image.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+ElfW(Ehdr) ElfHeader(const std::string& image)
+{
+    ElfW(Ehdr) header;
+    memset(&header, 0, sizeof header);
+    if (image.size() >= sizeof header)
+        memcpy(&header, image.data(), sizeof header);
+    return header;
+}
+
+std::vector<ElfW(Phdr)> ProgramHeaders(const std::string& image)
+{
+    const ElfW(Ehdr) header = ElfHeader(image);
+    std::vector<ElfW(Phdr)> segments;
+    for (size_t i = 0; i < header.e_phnum; i++) {
+        const uint64_t at = header.e_phoff + i * sizeof(ElfW(Phdr));
+        if (at > image.size() || image.size() - at < sizeof(ElfW(Phdr)))
+            return {};
+        segments.emplace_back();
+        memcpy(&segments.back(), image.data() + at, sizeof(ElfW(Phdr)));
+    }
+    return segments;
+}
+
+std::string WithoutSectionHeaders(const std::string& image)
+{
+    ElfW(Ehdr) header = ElfHeader(image);
+    uint64_t end = header.e_phoff + uint64_t(header.e_phnum) * sizeof(ElfW(Phdr));
+    for (const ElfW(Phdr)& segment : ProgramHeaders(image))
+        end = std::max<uint64_t>(end, segment.p_offset + segment.p_filesz);
+    header.e_shoff = 0;
+    header.e_shnum = 0;
+    header.e_shstrndx = SHN_UNDEF;
+    std::string stripped = image.substr(0, std::min<uint64_t>(end, image.size()));
+    if (stripped.size() >= sizeof header)
+        memcpy(&stripped[0], &header, sizeof header);
+    return stripped;
+}

@@ -7,23 +7,18 @@
 ElfW(Ehdr) ElfHeader(const std::string& image)
 {
     ElfW(Ehdr) header;
-    memset(&header, 0, sizeof header);
-    if (image.size() >= sizeof header)
-        memcpy(&header, image.data(), sizeof header);
+    if (!ReadAt(image, 0, header))
+        memset(&header, 0, sizeof header);
     return header;
 }
 
 std::vector<ElfW(Phdr)> ProgramHeaders(const std::string& image)
 {
     const ElfW(Ehdr) header = ElfHeader(image);
-    std::vector<ElfW(Phdr)> segments;
-    for (size_t i = 0; i < header.e_phnum; i++) {
-        const uint64_t at = header.e_phoff + i * sizeof(ElfW(Phdr));
-        if (at > image.size() || image.size() - at < sizeof(ElfW(Phdr)))
+    std::vector<ElfW(Phdr)> segments(header.e_phnum);
+    for (size_t i = 0; i < segments.size(); i++)
+        if (!ReadAt(image, header.e_phoff + i * sizeof(ElfW(Phdr)), segments[i]))
             return {};
-        segments.emplace_back();
-        memcpy(&segments.back(), image.data() + at, sizeof(ElfW(Phdr)));
-    }
     return segments;
 }
 

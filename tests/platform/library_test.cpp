@@ -67,12 +67,13 @@ protected:
         return name + ".DLL";
     }
 
-    // Refused by the check and so by the loader, which never hands it to
-    // dlopen.
-    static void ExpectRefused(const std::string& name, const std::string& what)
+    // Placed as name.so, refused by the check and so by the loader, which
+    // never hands it to dlopen.
+    static void ExpectRefused(const std::string& name, const std::string& bytes, const std::string& what)
     {
-        EXPECT_FALSE(IsWholeElfSharedObject(name.substr(0, name.size() - 4) + ".so")) << what;
-        EXPECT_EQ(nullptr, LoadLibraryA(name.c_str())) << what;
+        const std::string loaderName = Place(name, bytes);
+        EXPECT_FALSE(IsWholeElfSharedObject(name + ".so")) << what;
+        EXPECT_EQ(nullptr, LoadLibraryA(loaderName.c_str())) << what;
     }
 
     fs::path folder_;
@@ -178,12 +179,14 @@ TEST_F(Loader, LibrariesCutShortAreRefused)
         for (const auto& cut : all) {
             ASSERT_LT(cut.first, base.image.size()) << cut.second;
             const std::string name = std::string("cut_") + base.name + "_" + std::to_string(cut.first);
-            ExpectRefused(Place(name, base.image.substr(0, cut.first)),
+            ExpectRefused(name, base.image.substr(0, cut.first),
                           std::string(base.name) + " library cut " + cut.second);
         }
     }
 }
 
+// The probe with one field of its ELF header or of its stack segment's
+// program header edited.
 TEST_F(Loader, LibrariesForAnotherMachineOrWithWrappingHeadersAreRefused)
 {
     const std::string probe = Probe();
@@ -194,8 +197,9 @@ TEST_F(Loader, LibrariesForAnotherMachineOrWithWrappingHeadersAreRefused)
         stack++;
     ASSERT_LT(stack, segments.size());
 
-    // dlopen reads neither a stack segment's offset nor the section headers:
-    // only the check's own arithmetic stands between these and a load.
+    // The two wrapping edits go where dlopen never looks (a stack segment's
+    // offset, the section headers): only the check's own arithmetic refuses
+    // them.
     const ElfW(Off) nearTheTop = ~ElfW(Off)(0) - 15;
     const struct {
         const char* what;
@@ -232,7 +236,7 @@ TEST_F(Loader, LibrariesForAnotherMachineOrWithWrappingHeadersAreRefused)
         std::string image = probe;
         memcpy(&image[0], &header, sizeof header);
         memcpy(&image[own.e_phoff + stack * sizeof segment], &segment, sizeof segment);
-        ExpectRefused(Place("edited_" + std::to_string(n++), image), c.what);
+        ExpectRefused("edited_" + std::to_string(n++), image, c.what);
     }
 }
 

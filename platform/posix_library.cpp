@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "elf_image_check.h"
 #include "host_path.h"
 #include "win_library.h"
 #include "win_window.h"
@@ -63,7 +64,10 @@ std::string Locate(const std::string& name)
 HMODULE LoadLibraryA(LPCSTR fileName)
 {
     std::string path = Locate(SharedLibraryName(fileName));
-    if (path.empty())
+    // A file that does not hold what its headers declare fails here rather
+    // than fault inside dlopen; one changed between the check and dlopen is
+    // not guarded against.
+    if (path.empty() || !IsWholeElfSharedObject(path))
         return nullptr;
     return static_cast<HMODULE>(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL));
 }

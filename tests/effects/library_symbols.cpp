@@ -9,6 +9,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "elf_image.h"
+
 namespace {
 
 std::string Demangled(const char* name)
@@ -20,15 +22,6 @@ std::string Demangled(const char* name)
     std::string out(readable);
     free(readable);
     return out;
-}
-
-template <typename T>
-bool ReadAt(const std::string& image, std::uint64_t offset, T& out)
-{
-    if (offset > image.size() || image.size() - offset < sizeof(T))
-        return false;
-    memcpy(&out, image.data() + offset, sizeof(T));
-    return true;
 }
 
 }  // namespace

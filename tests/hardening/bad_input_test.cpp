@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "console_lines.h"
+#include "elf_image.h"
 #include "file_contents.h"
 #include "mp3_writer.h"
 #include "player_folder.h"
@@ -193,6 +194,20 @@ std::function<bool(PlayerFolder&)> Picture(const std::string& file, const std::s
     };
 }
 
+// The built library name.so in the folder, as reshape leaves it, cut to its
+// first `length` bytes (all but its last -length ones when negative).
+std::function<bool(PlayerFolder&)> CutLibrary(const std::string& name, long length,
+                                              std::string (*reshape)(const std::string&) = nullptr)
+{
+    return [=](PlayerFolder& folder) {
+        const std::string built = BuiltFile(name + ".so");
+        const std::string whole = reshape ? reshape(built) : built;
+        const long size = long(whole.size());
+        const long keep = length < 0 ? size + length : length;
+        return keep > 0 && keep < size && folder.WriteFile(name + ".so", whole.substr(0, size_t(keep)));
+    };
+}
+
 std::function<bool(PlayerFolder&)> Script(const std::string& bytes)
 {
     return [=](PlayerFolder& folder) { return folder.WriteFile("kelda.kvd", bytes); };
@@ -206,6 +221,10 @@ std::function<bool(PlayerFolder&)> SoundtrackBytes(const std::string& bytes)
 const std::vector<Case>& Cases()
 {
     static const std::string jpegFailed = "Import Failed - returned -1";
+    static const std::vector<std::string> cutLibraryLines = {
+        "Orvan_Plugin_Host::Orvan Plugin Host - LoadPlugin(\"zanthe.DLL\")",
+        "Orvan_Plugin_Host::Orvan Plugin Host - LoadPlugin() ERROR - LoadLibrary Failed!",
+        "Orvan_Plugin_Host::Orvan Plugin Host - LoadPlugin(\"brulane.DLL\")"};
     static const std::vector<Case> cases = {
         // The demo script.
         {"script_missing",
@@ -354,6 +373,15 @@ const std::vector<Case>& Cases()
           "Orvan_Plugin_Host::Orvan Plugin Host - LoadPlugin() ERROR - LoadLibrary Failed!",
           "Orvan_Plugin_Host::Orvan Plugin Host - InitAll()"},
          End::kPlaysThrough, ""},
+        // A library cut short, as by a broken copy: its segments, or its
+        // section headers at its end, lie past the end of the file.
+        {"plugin_cut_to_1000_bytes", CutLibrary("zanthe", 1000), cutLibraryLines, End::kPlaysThrough, "", true},
+        {"plugin_cut_to_9444_bytes", CutLibrary("zanthe", 9444), cutLibraryLines, End::kPlaysThrough, "", true},
+        {"plugin_cut_one_byte_short", CutLibrary("zanthe", -1), cutLibraryLines, End::kPlaysThrough, "", true},
+        // Without section headers, as sstrip leaves a library, only its
+        // segments tell.
+        {"plugin_without_section_headers_cut_to_9444_bytes", CutLibrary("zanthe", 9444, WithoutSectionHeaders),
+         cutLibraryLines, End::kPlaysThrough, "", true},
     };
     return cases;
 }

@@ -1,11 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
+#include <dlfcn.h>
+#include <gnu/libc-version.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "elf_image.h"
+#include "elf_image_check.h"
+#include "file_contents.h"
 #include "win_library.h"
 #include "win_window.h"
 
@@ -49,9 +59,32 @@ protected:
         return probe ? probe() : -1;
     }
 
+    // Writes bytes as name.so in the working directory; the loader's name
+    // for it.
+    static std::string Place(const std::string& name, const std::string& bytes)
+    {
+        std::ofstream(name + ".so", std::ios::binary) << bytes;
+        return name + ".DLL";
+    }
+
+    // Placed as name.so, refused by the check and so by the loader, which
+    // never hands it to dlopen.
+    static void ExpectRefused(const std::string& name, const std::string& bytes, const std::string& what)
+    {
+        const std::string loaderName = Place(name, bytes);
+        EXPECT_FALSE(IsWholeElfSharedObject(name + ".so")) << what;
+        EXPECT_EQ(nullptr, LoadLibraryA(loaderName.c_str())) << what;
+    }
+
     fs::path folder_;
     fs::path previous_;
 };
+
+// The probe as built elsewhere, whole.
+std::string Probe()
+{
+    return FileContents(PROBE_OTHER_PATH);
+}
 
 }  // namespace
 
@@ -89,6 +122,122 @@ TEST_F(Loader, MissingExportIsNull)
     ASSERT_NE(nullptr, library);
     EXPECT_EQ(nullptr, GetProcAddress(library, "NewPlugin"));
     EXPECT_EQ(nullptr, GetProcAddress(nullptr, "ProbeValue"));
+}
+
+TEST_F(Loader, LibrariesThatHoldWhatTheirHeadersDeclareLoad)
+{
+    const std::string probe = Probe();
+    ASSERT_FALSE(probe.empty());
+    EXPECT_EQ(2, Answer(Place("whole_probe", probe).c_str()));
+    // sstrip's output: the segments are all a loader needs.
+    EXPECT_EQ(2, Answer(Place("stripped_probe", WithoutSectionHeaders(probe)).c_str()));
+
+    // A library of the system's own build, already loaded in this process.
+    Dl_info libc;
+    ASSERT_NE(0, dladdr(reinterpret_cast<void*>(&gnu_get_libc_version), &libc));
+    ASSERT_EQ('/', libc.dli_fname[0]) << libc.dli_fname;
+    EXPECT_TRUE(IsWholeElfSharedObject(libc.dli_fname)) << libc.dli_fname;
+    EXPECT_NE(nullptr, LoadLibraryA(libc.dli_fname)) << libc.dli_fname;
+}
+
+// Cut short, as by a copy that broke off: once with the section headers at
+// the end, once without them, where only the segments tell.
+TEST_F(Loader, LibrariesCutShortAreRefused)
+{
+    const std::string probe = Probe();
+    const ElfW(Ehdr) header = ElfHeader(probe);
+    const std::vector<ElfW(Phdr)> segments = ProgramHeaders(probe);
+    ASSERT_FALSE(segments.empty());
+
+    std::vector<std::pair<uint64_t, std::string>> cuts = {
+        {40, "in the ELF header"},
+        {header.e_phoff + sizeof(ElfW(Phdr)) * (header.e_phnum / 2u) + 7, "in the program headers"},
+        {1000, "at 1000 bytes"},
+    };
+    int loads = 0;
+    for (const ElfW(Phdr)& segment : segments) {
+        if (segment.p_type != PT_LOAD)
+            continue;
+        const std::string which = "loadable segment " + std::to_string(loads++);
+        cuts.push_back({segment.p_offset + segment.p_filesz / 2, "in the middle of " + which});
+        cuts.push_back({segment.p_offset + segment.p_filesz - 1, "one byte short of the end of " + which});
+    }
+    ASSERT_GE(loads, 2);
+
+    const struct {
+        const char* name;
+        std::string image;
+    } bases[] = {
+        {"built", probe},
+        {"stripped", WithoutSectionHeaders(probe)},
+    };
+    for (const auto& base : bases) {
+        auto all = cuts;
+        all.push_back({base.image.size() - 1, "one byte short of the end of the file"});
+        if (ElfHeader(base.image).e_shoff != 0)
+            all.push_back({ElfHeader(base.image).e_shoff, "just before the section headers"});
+        for (const auto& cut : all) {
+            ASSERT_LT(cut.first, base.image.size()) << cut.second;
+            const std::string name = std::string("cut_") + base.name + "_" + std::to_string(cut.first);
+            ExpectRefused(name, base.image.substr(0, cut.first),
+                          std::string(base.name) + " library cut " + cut.second);
+        }
+    }
+}
+
+// The probe with one field of its ELF header or of its stack segment's
+// program header edited.
+TEST_F(Loader, LibrariesForAnotherMachineOrWithWrappingHeadersAreRefused)
+{
+    const std::string probe = Probe();
+    const ElfW(Ehdr) own = ElfHeader(probe);
+    const std::vector<ElfW(Phdr)> segments = ProgramHeaders(probe);
+    size_t stack = 0;
+    while (stack < segments.size() && segments[stack].p_type != PT_GNU_STACK)
+        stack++;
+    ASSERT_LT(stack, segments.size());
+
+    // The two wrapping edits go where dlopen never looks (a stack segment's
+    // offset, the section headers): only the check's own arithmetic refuses
+    // them.
+    const ElfW(Off) nearTheTop = ~ElfW(Off)(0) - 15;
+    const struct {
+        const char* what;
+        std::function<void(ElfW(Ehdr)&, ElfW(Phdr)&)> edit;
+    } cases[] = {
+        {"not ELF", [](ElfW(Ehdr)& h, ElfW(Phdr)&) { h.e_ident[EI_MAG1] = 'F'; }},
+        {"of the other class",
+         [](ElfW(Ehdr)& h, ElfW(Phdr)&) {
+             h.e_ident[EI_CLASS] = h.e_ident[EI_CLASS] == ELFCLASS64 ? ELFCLASS32 : ELFCLASS64;
+         }},
+        {"of the other data encoding",
+         [](ElfW(Ehdr)& h, ElfW(Phdr)&) {
+             h.e_ident[EI_DATA] = h.e_ident[EI_DATA] == ELFDATA2LSB ? ELFDATA2MSB : ELFDATA2LSB;
+         }},
+        {"for another machine",
+         [](ElfW(Ehdr)& h, ElfW(Phdr)&) {
+             h.e_machine = h.e_machine == EM_X86_64 ? EM_AARCH64 : EM_X86_64;
+         }},
+        {"an executable", [](ElfW(Ehdr)& h, ElfW(Phdr)&) { h.e_type = ET_EXEC; }},
+        {"with program headers of another size", [](ElfW(Ehdr)& h, ElfW(Phdr)&) { h.e_phentsize += 8; }},
+        {"with a segment whose offset and size wrap",
+         [=](ElfW(Ehdr)&, ElfW(Phdr)& p) {
+             p.p_offset = nearTheTop;
+             p.p_filesz = 32;
+         }},
+        {"with a section header table whose offset and size wrap",
+         [=](ElfW(Ehdr)& h, ElfW(Phdr)&) { h.e_shoff = nearTheTop; }},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        ElfW(Ehdr) header = own;
+        ElfW(Phdr) segment = segments[stack];
+        c.edit(header, segment);
+        std::string image = probe;
+        memcpy(&image[0], &header, sizeof header);
+        memcpy(&image[own.e_phoff + stack * sizeof segment], &segment, sizeof segment);
+        ExpectRefused("edited_" + std::to_string(n++), image, c.what);
+    }
 }
 
 TEST(ModuleHandle, TheExecutableHasOne)

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -116,6 +117,15 @@ int ShowBoxClosedBySignals(const std::function<int()>& show, int* caught)
 
     s_player = getpid();
     s_caught = 0;
+    std::thread watcher;
+    try {
+        watcher = std::thread(Watch);
+    } catch (const std::system_error&) {
+        ClosePipe(s_boxPids);
+        ClosePipe(s_wake);
+        return show();
+    }
+
     // Signals the player was started to ignore stay ignored.
     struct sigaction previous[2];
     bool taken[2] = {false, false};
@@ -128,7 +138,6 @@ int ShowBoxClosedBySignals(const std::function<int()>& show, int* caught)
     }
 
     s_waiting = 1;
-    std::thread watcher(Watch);
     const int result = show();
     s_waiting = 0;
     const unsigned char answered = 0;

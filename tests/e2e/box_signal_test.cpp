@@ -107,13 +107,6 @@ const SignalCase kCases[] = {
     {"ScriptBoxSigint", Box::kMissingScript, SIGINT},
 };
 
-std::string Show(const PlayerResult& run)
-{
-    return "status " + std::to_string(run.status) + " signal " + std::to_string(run.signal) +
-           " after " + std::to_string(run.seconds) + " s\n--- console:\n" + run.console +
-           "--- errors:\n" + run.errors;
-}
-
 class BoxSignal : public ::testing::TestWithParam<SignalCase> {
 };
 

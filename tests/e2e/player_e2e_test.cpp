@@ -60,13 +60,6 @@ bool IsErrorLine(const std::string& line)
     return false;
 }
 
-std::string Show(const PlayerResult& run)
-{
-    return "status " + std::to_string(run.status) + " signal " + std::to_string(run.signal) +
-           " after " + std::to_string(run.seconds) + " s\n--- console:\n" + run.console +
-           "--- errors:\n" + run.errors;
-}
-
 class PlayerRun : public ::testing::TestWithParam<VideoDriver> {
 protected:
     void SetUp() override

@@ -33,6 +33,13 @@ double MonotonicSeconds()
     return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
 
+std::string Show(const PlayerResult& run)
+{
+    return "status " + std::to_string(run.status) + " signal " + std::to_string(run.signal) +
+           " after " + std::to_string(run.seconds) + " s\n--- console:\n" + run.console +
+           "--- errors:\n" + run.errors;
+}
+
 PlayerProcess::PlayerProcess(const std::string& folder, VideoDriver driver,
                              const std::map<std::string, std::string>& extra, ConsoleSink console,
                              const std::vector<int>& closed)

@@ -69,3 +69,6 @@ private:
 };
 
 double MonotonicSeconds();
+
+// How a run ended, with its console and standard error, for a failure's message.
+std::string Show(const PlayerResult& run);

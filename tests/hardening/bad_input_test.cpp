@@ -406,9 +406,7 @@ TEST_P(BadInput, IsLoggedAndThePlayerEndsByItself)
 
     PlayerProcess player(folder.Path(), VideoDriver::Offscreen);
     PlayerResult run = player.Wait(kTimeout);
-    const std::string shown = "status " + std::to_string(run.status) + " signal " +
-                              std::to_string(run.signal) + "\n--- console:\n" + run.console +
-                              "--- errors:\n" + run.errors;
+    const std::string shown = Show(run);
     ASSERT_TRUE(run.exited) << shown;
     EXPECT_EQ(0, run.signal) << shown;
     EXPECT_EQ(c.end == End::kStopsEarly ? 1 : 0, run.status) << shown;
